@@ -1,0 +1,28 @@
+# Third-party code: GoogleTest from Debian's sources, SQLite from Debian natively and from the
+# amalgamation that scripts/setup fetches for MinGW.
+
+if(BUILD_TESTING AND NOT RING_FUZZ)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    foreach(t gtest gtest_main gmock gmock_main)
+        target_compile_options(${t} PRIVATE -w)
+    endforeach()
+endif()
+
+if(WIN32)
+    set(RING_SQLITE_DIR ${CMAKE_SOURCE_DIR}/build/deps/sqlite3 CACHE PATH "SQLite amalgamation")
+    if(NOT EXISTS ${RING_SQLITE_DIR}/sqlite3.c)
+        message(FATAL_ERROR "No SQLite amalgamation in ${RING_SQLITE_DIR}: run scripts/setup")
+    endif()
+    add_library(sqlite3 STATIC ${RING_SQLITE_DIR}/sqlite3.c)
+    target_include_directories(sqlite3 SYSTEM PUBLIC ${RING_SQLITE_DIR})
+    target_compile_definitions(sqlite3 PRIVATE SQLITE_THREADSAFE=1 SQLITE_OMIT_LOAD_EXTENSION
+        SQLITE_DEFAULT_FOREIGN_KEYS=0 SQLITE_DQS=0)
+    target_compile_options(sqlite3 PRIVATE -w -O2)
+    set_target_properties(sqlite3 PROPERTIES POSITION_INDEPENDENT_CODE ON)
+else()
+    find_package(SQLite3 REQUIRED)
+    add_library(sqlite3 INTERFACE)
+    target_link_libraries(sqlite3 INTERFACE SQLite::SQLite3)
+endif()

@@ -1,0 +1,98 @@
+# Build settings and the helpers every folder uses to declare libraries, programs and tests.
+
+if(WIN32)
+    enable_language(RC)
+    # Every program and DLL lands in one folder so test programs find the DLLs beside them.
+    set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    # No MinGW runtime DLL may have to sit beside the binaries.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+    add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+    set(RING_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run;${RING_WINE_DIR})
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+        set(RING_WIN32_I686 ON)
+    endif()
+endif()
+
+add_compile_options(-Wall -Wextra)
+
+if(RING_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+if(RING_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# A DLL whose stdcall exports keep their plain names (Name, not Name@4).
+function(ring_stdcall_dll target)
+    set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+    target_link_options(${target} PRIVATE -Wl,--kill-at)
+endfunction()
+
+# Windows test programs run under Wine with one persistent wineserver per ctest run.
+if(WIN32 AND BUILD_TESTING)
+    add_test(NAME wine_start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-env start ${RING_WINE_DIR} ${CMAKE_SYSTEM_PROCESSOR})
+    set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+    add_test(NAME wine_stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-env stop ${RING_WINE_DIR})
+    set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
+
+# ring_test(NAME n SOURCES ... [LIBS ...] [TIMEOUT s])
+# A GoogleTest program registered as one ctest test: natively as it is, on Windows under Wine.
+function(ring_test)
+    cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(RING_FUZZ)
+        return()
+    endif()
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest gmock gtest_main)
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+    if(WIN32)
+        # 77: wine-run found that this machine cannot execute the build's architecture.
+        set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77
+            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    endif()
+endfunction()
+
+# ring_script_test(NAME n COMMAND ... [TIMEOUT s])
+# A test driven by a shell script (pseudo-terminals, several processes, the real programs).
+# The script gets RING_BIN (the built programs), RING_WINE_DIR and RING_SOURCE_DIR.
+function(ring_script_test)
+    cmake_parse_arguments(T "" "NAME;TIMEOUT" "COMMAND" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    add_test(NAME ${T_NAME} COMMAND ${T_COMMAND})
+    set(env RING_SOURCE_DIR=${CMAKE_SOURCE_DIR} RING_BUILD_DIR=${CMAKE_BINARY_DIR})
+    if(WIN32)
+        list(APPEND env RING_BIN=${CMAKE_BINARY_DIR}/bin RING_WINE_DIR=${RING_WINE_DIR}
+             RING_WINE_RUN=${CMAKE_SOURCE_DIR}/cmake/wine-run)
+        set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77)
+    else()
+        list(APPEND env RING_BIN=${CMAKE_BINARY_DIR})
+    endif()
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
+endfunction()
+
+# ring_fuzz(NAME n SOURCES ... [LIBS ...]): a libFuzzer target, run briefly as a test on its corpus.
+function(ring_fuzz)
+    cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+    if(NOT RING_FUZZ)
+        return()
+    endif()
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
+    target_link_options(${T_NAME} PRIVATE -fsanitize=fuzzer)
+    set(corpus ${CMAKE_BINARY_DIR}/corpus/${T_NAME})
+    file(MAKE_DIRECTORY ${corpus})
+    set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${T_NAME})
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME} -max_total_time=8 -timeout=5 ${corpus} ${seeds})
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 120)
+endfunction()
