@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "unit/unit_message.h"
+#include "unit_message.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "unit/unit_message.h"
+#include "unit_message.h"
 #include "wait_ms.h"
 
 namespace {
