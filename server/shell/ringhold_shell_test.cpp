@@ -1,0 +1,232 @@
+// The real Ringhold.exe under test: its hidden window, About box, autostart value, Exit
+// question and exports, driven through the same messages the tray and the user produce.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "ringhold_test_process_win.h"
+#include "shell_control.h"
+
+namespace {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kRunValue[] = "Halden_Ringhold";
+const DWORD kDialogWaitMs = 10000;
+
+// The autostart value's data; "<none>" when it is missing.
+std::string RunValue() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return "<none>";
+    char data[4096] = {};
+    DWORD size = sizeof data - 1;
+    const LONG result =
+        RegQueryValueExA(key, kRunValue, nullptr, nullptr, reinterpret_cast<BYTE *>(data), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? std::string(data) : "<none>";
+}
+
+void SetRunValue(const std::string &data) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE *>(data.c_str()),
+                   (DWORD)data.size() + 1);
+    RegCloseKey(key);
+}
+
+void DeleteRunValue() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, kRunValue);
+        RegCloseKey(key);
+    }
+}
+
+bool WaitForRunValue(const std::string &expected) {
+    for (int i = 0; i < 50; ++i) {
+        if (RunValue() == expected)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+struct AboutBoxTexts {
+    std::string Title, Version, Status, Units;
+};
+
+// Opens the About box through the menu command, reads its labels and closes it again.
+AboutBoxTexts ReadAboutBox(const RingholdProcess &ringhold) {
+    PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_ABOUT, 0);
+    HWND box = FindDialog(ringhold.ProcessId, "About Caller ID Server", kDialogWaitMs);
+    if (!box) {
+        ADD_FAILURE() << "no About box";
+        return {};
+    }
+    AboutBoxTexts texts{ItemText(box, 100), ItemText(box, 110), ItemText(box, 120),
+                        ItemText(box, 130)};
+    PostMessageA(box, WM_COMMAND, IDCLOSE, 0);
+    EXPECT_TRUE(WaitForWindowGone(box, kDialogWaitMs)) << "About box did not close";
+    return texts;
+}
+
+// The date text the About box gives for today, "07 - Dec - 2026".
+std::string TodayText() {
+    static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[32];
+    wsprintfA(text, "%02d - %s - %04d", now.wDay, months[now.wMonth - 1], now.wYear);
+    return text;
+}
+
+} // namespace
+
+TEST(RingholdShell, MainWindowIsHiddenWithItsClassAndCaption) {
+    RingholdProcess ringhold({true, ""});
+    ASSERT_TRUE(ringhold.Start());
+    char className[64] = {}, caption[128] = {};
+    GetClassNameA(ringhold.Window, className, sizeof className);
+    GetWindowTextA(ringhold.Window, caption, sizeof caption);
+    EXPECT_STREQ(className, "RINGHOLDR");
+    EXPECT_STREQ(caption, "Quorl Vezedud Server (Enhanced)");
+    EXPECT_FALSE(IsWindowVisible(ringhold.Window));
+    // The system close command only hides the window.
+    SendMessageA(ringhold.Window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(IsWindow(ringhold.Window));
+    EXPECT_FALSE(ringhold.WaitForEnd(500));
+}
+
+TEST(RingholdShell, AboutBoxDuringStartUpSaysNeverAndAfterAFailureNotRunning) {
+    RingholdProcess ringhold({false, ""});
+    ASSERT_TRUE(ringhold.Start());
+    // Without a configuration the server thread stops in its start-up on this message, which
+    // keeps it "running" but before its main loop.
+    HWND failure = FindDialog(ringhold.ProcessId, "CID Server", kDialogWaitMs);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(ItemText(failure, 0xFFFF), "Quorl Config Not Found!");
+
+    const AboutBoxTexts during = ReadAboutBox(ringhold);
+    EXPECT_EQ(during.Title, "About Halden Caller ID Server (Quorl)");
+    EXPECT_EQ(during.Version, "Server Version = 4.10.01");
+    EXPECT_EQ(during.Status, "The Serial caller ID server is running; it started at 12:00 AM "
+                             "on Never.");
+    EXPECT_EQ(during.Units.rfind("This server is designed to work with the Quorl Vezedud, ", 0),
+              0u);
+
+    PostMessageA(failure, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_STOPPED, kDialogWaitMs));
+    EXPECT_EQ(ReadAboutBox(ringhold).Status, "The Serial caller ID server is not running.");
+}
+
+TEST(RingholdShell, AboutBoxOfARunningServerGivesTheLinkAndTodaysStart) {
+    RingholdProcess ringhold({true, ""});
+    ASSERT_TRUE(ringhold.Start());
+    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, kDialogWaitMs));
+    // The start is recorded when the main loop begins, a moment after the flag goes up.
+    Sleep(1000);
+    const std::string status = ReadAboutBox(ringhold).Status;
+    EXPECT_EQ(status.rfind("The IP caller ID server is running; it started at ", 0), 0u) << status;
+    EXPECT_NE(status.find(" on " + TodayText() + "."), std::string::npos) << status;
+}
+
+TEST(RingholdShell, AboutBoxOpenedTwiceStaysOneBox) {
+    RingholdProcess ringhold({true, ""});
+    ASSERT_TRUE(ringhold.Start());
+    PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_ABOUT, 0);
+    HWND box = FindDialog(ringhold.ProcessId, "About Caller ID Server", kDialogWaitMs);
+    ASSERT_TRUE(box);
+    // A double click on the tray icon asks for the box too.
+    PostMessageA(ringhold.Window, WM_RINGHOLD_TRAY, 0, WM_LBUTTONDBLCLK);
+    PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_ABOUT, 0);
+    Sleep(500);
+    EXPECT_EQ(FindDialog(ringhold.ProcessId, "About Caller ID Server", 0), box);
+    PostMessageA(box, WM_COMMAND, IDCLOSE, 0);
+    ASSERT_TRUE(WaitForWindowGone(box, kDialogWaitMs));
+    Sleep(500);
+    EXPECT_EQ(FindDialog(ringhold.ProcessId, "About Caller ID Server", 0), nullptr)
+        << "a second box was queued behind the first";
+}
+
+TEST(RingholdShell, LaunchAtSystemBootAddsThenRemovesTheRunValue) {
+    const struct {
+        const char *Name;
+        std::string SubFolder;
+        bool Quoted;
+    } cases[] = {
+        {"short path", "", true},
+        // Long enough that the program path passes 298 characters: stored whole, unquoted.
+        {"long path",
+         std::string(60, 'a') + "\\" + std::string(60, 'b') + "\\" + std::string(60, 'c') + "\\" +
+             std::string(60, 'd') + "\\" + std::string(60, 'e'),
+         false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        DeleteRunValue();
+        RingholdProcess ringhold({true, c.SubFolder});
+        ASSERT_TRUE(ringhold.Start());
+        ASSERT_EQ(c.Quoted, ringhold.ExePath.size() < 298);
+        const std::string expected = c.Quoted ? "\"" + ringhold.ExePath + "\"" : ringhold.ExePath;
+
+        PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_BOOT_LAUNCH, 0);
+        EXPECT_TRUE(WaitForRunValue(expected)) << RunValue();
+        PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_BOOT_LAUNCH, 0);
+        EXPECT_TRUE(WaitForRunValue("<none>")) << RunValue();
+    }
+}
+
+TEST(RingholdShell, AValueLongerThanTheQueryBufferCountsAsSet) {
+    DeleteRunValue();
+    RingholdProcess ringhold({true, ""});
+    ASSERT_TRUE(ringhold.Start());
+    SetRunValue("C:\\" + std::string(400, 'x') + "\\Ringhold.exe");
+    // Set, so choosing the item removes it rather than writing it again.
+    PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_BOOT_LAUNCH, 0);
+    EXPECT_TRUE(WaitForRunValue("<none>")) << RunValue();
+}
+
+TEST(RingholdShell, ExitAnsweredNoKeepsRunningAndYesStopsTheServerAndEnds) {
+    RingholdProcess ringhold({true, ""});
+    ASSERT_TRUE(ringhold.Start());
+    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, kDialogWaitMs));
+    const struct {
+        int Answer;
+        bool Ends;
+    } answers[] = {{IDNO, false}, {IDYES, true}};
+    for (const auto &a : answers) {
+        PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_EXIT, 0);
+        HWND quit = FindDialog(ringhold.ProcessId, "Quit?", kDialogWaitMs);
+        ASSERT_TRUE(quit);
+        EXPECT_EQ(ItemText(quit, 0xFFFF), "Unload server and remove its icon from the task tray?");
+        EXPECT_EQ(GetWindow(quit, GW_OWNER), ringhold.Window);
+        PostMessageA(quit, WM_COMMAND, a.Answer, 0);
+        EXPECT_EQ(ringhold.WaitForEnd(a.Ends ? 70000 : 2000), a.Ends) << a.Answer;
+    }
+    EXPECT_EQ(ringhold.ExitCode(), 0u);
+    // The server's shutdown ran before the program ended: its lock file is gone.
+    EXPECT_EQ(GetFileAttributesA((ringhold.Dir + "CONTROL\\Quorl.LCK").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(RingholdExports, PlainNamesThatReportTheSystemFileVersion) {
+    HMODULE exe = LoadLibraryA((BuildBinDir() + "Ringhold.exe").c_str());
+    ASSERT_TRUE(exe);
+    using InitFn = double(__stdcall *)(int32_t);
+    using VersionFn = double(__stdcall *)(const char *);
+    auto init =
+        reinterpret_cast<InitFn>(reinterpret_cast<void *>(GetProcAddress(exe, "INITCOMCTL32")));
+    auto version =
+        reinterpret_cast<VersionFn>(reinterpret_cast<void *>(GetProcAddress(exe, "GETSYSFILEVER")));
+    ASSERT_TRUE(init);
+    ASSERT_TRUE(version);
+    const double comctl = version("COMCTL32.DLL");
+    EXPECT_GE(comctl, 5.0);
+    EXPECT_EQ(init(0), comctl);
+    EXPECT_EQ(version("comctl32.dll"), comctl);
+    EXPECT_EQ(version("no-such-file.dll"), 0.0);
+    FreeLibrary(exe);
+}

@@ -1,0 +1,210 @@
+// Starting a real Ringhold for tests, and finding and reading the windows it shows.
+#include "ringhold_test_process_win.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "cid_config.h"
+#include "file_names.h"
+#include "shell_control.h"
+
+namespace {
+
+bool WriteFileBytes(const std::string &path, const void *data, size_t size) {
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    return std::fclose(file) == 0 && written;
+}
+
+bool CopyBuild(const std::string &from, const std::string &to) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((from + "*.dll").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            CopyFileA((from + found.cFileName).c_str(), (to + found.cFileName).c_str(), FALSE);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return CopyFileA((from + "Ringhold.exe").c_str(), (to + "Ringhold.exe").c_str(), FALSE);
+}
+
+void RemoveTree(const std::string &dir) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(dir + name + "\\");
+            else
+                DeleteFileA((dir + name).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+struct DialogSearch {
+    DWORD ProcessId;
+    const char *Caption;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    auto *search = reinterpret_cast<DialogSearch *>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {}, caption[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (owner == search->ProcessId && !lstrcmpA(className, "#32770") &&
+        !lstrcmpA(caption, search->Caption)) {
+        search->Found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param) {
+    auto *search = reinterpret_cast<DialogSearch *>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->ProcessId && !lstrcmpA(className, RINGHOLD_WINDOW_CLASS)) {
+        search->Found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::string BuildBinDir() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path, length);
+    return dir.substr(0, dir.find_last_of('\\') + 1);
+}
+
+RingholdProcess::RingholdProcess(const RingholdSetup &setup) {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    static int serial = 0;
+    Root = std::string(temp) + "ringhold-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++serial) + "\\";
+    CreateDirectoryA(Root.c_str(), nullptr);
+    Dir = Root;
+    if (!setup.SubFolder.empty()) {
+        // Each level separately: CreateDirectory makes only the last one.
+        size_t from = 0;
+        while (from < setup.SubFolder.size()) {
+            size_t end = setup.SubFolder.find('\\', from);
+            if (end == std::string::npos)
+                end = setup.SubFolder.size();
+            CreateDirectoryA((Root + setup.SubFolder.substr(0, end)).c_str(), nullptr);
+            from = end + 1;
+        }
+        Dir += setup.SubFolder + "\\";
+    }
+    ExePath = Dir + "Ringhold.exe";
+    CreateDirectoryA((Dir + "DATA").c_str(), nullptr);
+    CreateDirectoryA((Dir + "CONTROL").c_str(), nullptr);
+    CopyBuild(BuildBinDir(), Dir);
+    if (setup.Configured) {
+        CidConfig config{};
+        config.PortSel = PORT_UDP;
+        config.UnitModel = 1;
+        config.FirstLine = 1;
+        config.LastLine = 4;
+        WriteFileBytes(Dir + CONFIG_FILE, &config, sizeof config);
+        const std::string ini = "[" INI_SECTION "]\r\nIPTimeOut=1\r\nUDPPort=" +
+                                std::to_string(40000 + GetCurrentProcessId() % 20000 + serial) +
+                                "\r\n";
+        WriteFileBytes(Dir + INI_FILE, ini.data(), ini.size());
+    }
+}
+
+RingholdProcess::~RingholdProcess() {
+    if (Process) {
+        if (WaitForSingleObject(Process, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(Process, 1);
+            WaitForSingleObject(Process, 5000);
+        }
+        CloseHandle(Process);
+    }
+    RemoveTree(Root);
+}
+
+bool RingholdProcess::Start() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::vector<char> commandLine(ExePath.begin(), ExePath.end());
+    commandLine.push_back('\0');
+    if (!CreateProcessA(ExePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        Dir.c_str(), &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    Process = info.hProcess;
+    ProcessId = info.dwProcessId;
+    for (int i = 0; i < 200 && Window == nullptr; ++i) {
+        DialogSearch search{ProcessId, nullptr, nullptr};
+        EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+        Window = search.Found;
+        if (!Window)
+            Sleep(100);
+    }
+    return Window != nullptr;
+}
+
+bool RingholdProcess::WaitForEnd(DWORD waitMs) {
+    return WaitForSingleObject(Process, waitMs) == WAIT_OBJECT_0;
+}
+
+DWORD RingholdProcess::ExitCode() {
+    DWORD code = 0;
+    GetExitCodeProcess(Process, &code);
+    return code;
+}
+
+HWND FindDialog(DWORD processId, const char *caption, DWORD waitMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search{processId, caption, nullptr};
+        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.Found || GetTickCount() - start >= waitMs)
+            return search.Found;
+        Sleep(100);
+    }
+}
+
+bool WaitForWindowGone(HWND window, DWORD waitMs) {
+    const DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= waitMs)
+            return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    char text[1024] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+bool WaitForState(HWND window, LRESULT wanted, DWORD waitMs) {
+    const DWORD start = GetTickCount();
+    while (AskRingholdState(window, 1000) != wanted) {
+        if (GetTickCount() - start >= waitMs)
+            return false;
+        Sleep(200);
+    }
+    return true;
+}
