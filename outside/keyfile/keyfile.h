@@ -1,5 +1,6 @@
 // KEYFILE record manager: keyed record files shared by Ringhold, Ringtune and Ringtally.
 // Every argument is passed by reference; an argument a call does not need may be null or 0.
+// Each file is an SQLite database; several processes may use one file at once.
 #pragma once
 #include <cstdint>
 
@@ -19,6 +20,17 @@
 #define KF_API
 #endif
 
+// kf_Create(path, definition, 0): creates an empty record file; returns a status. Refuses a
+//   path that exists (KF_FILE_EXISTS) and leaves that file untouched.
+// kf_Open(path, mode): a handle of 1 or more, or minus a status on failure.
+// kf_Count(handle): the number of records, or minus a status on failure.
+// kf_Delete(handle): the same as operation KF_DELETE; returns a status.
+// kf_Close(handle), kf_CloseAll(): return a status (closing every open file cannot fail).
+// kf(op, handle, data, dataLength, key, keyLength, keyNumber): one record operation.
+//   Reads copy at most *dataLength bytes of the record into data. A search key (ops 5 and 9)
+//   is the key's segments one after another, as they lie in the record; *keyLength may be 0
+//   (the key's full length) and is otherwise at least the key's length. The key buffer is
+//   only read. Each call is complete in itself: no lock on the file is held between calls.
 extern "C" {
 KF_API int32_t KF_CALL kf_Create(const char *path, const uint8_t *definition, const int32_t *zero);
 KF_API int32_t KF_CALL kf_Open(const char *path, const int32_t *mode);
@@ -33,21 +45,54 @@ KF_API int32_t KF_CALL kf(const int32_t *op, const int32_t *handle, void *data,
 
 // Operations of kf().
 enum : int32_t {
-    KF_INSERT = 2,
-    KF_DELETE = 4,
-    KF_GET_EQUAL = 5,
-    KF_GET_NEXT = 6,
-    KF_GET_GE = 9,
-    KF_GET_FIRST = 12,
+    KF_INSERT = 2,    // data, dataLength: the record (it must reach the end of every key)
+    KF_DELETE = 4,    // deletes the record last read through this handle
+    KF_GET_EQUAL = 5, // the first-inserted record whose key equals the search key
+    KF_GET_NEXT = 6,  // the record after the one last read, in the order of the key last used
+    KF_GET_GE = 9,    // the first record whose key is greater than or equal to the search key
+    KF_GET_FIRST = 12 // the first record in the order of keyNumber
 };
+// Records with equal keys follow each other in the order they were inserted. A get-next after
+// a delete, or after other processes changed the file, continues with the record that follows
+// the last one read (its key, then its insertion order).
 
-// Open modes.
+// Open modes. Mode 2 refuses every change with KF_READ_ONLY.
 enum : int32_t { KF_MODE_UPDATE = 1, KF_MODE_READ = 2 };
 
-// Statuses (0 success; the ones callers test for are pinned).
+// The definition given to kf_Create: 3 header bytes, then per key segment 30 bytes: a name
+// (25 characters, space-padded, kept but not interpreted), the key number (1 byte; keys are
+// numbered 1, 2, 3 ... and a key's segments follow each other), the 1-based offset in the
+// record (16-bit little-endian), the length (1 byte) and the flags byte below. Header byte 1
+// is the definition format and must be KF_DEFINITION_FORMAT; header byte 2 is kept but not
+// interpreted; header byte 3 is the number of segments (1 or more).
+enum : uint8_t { KF_DEFINITION_FORMAT = 1 };
+
+// Segment flags. A key's segments agree on KF_SEG_UNIQUE. Other bits are refused.
+enum : uint8_t {
+    KF_SEG_UNIQUE = 0x02, // the key admits no duplicates (insert fails with KF_DUPLICATE)
+    KF_SEG_BINARY = 0x04, // byte-by-byte order; also the order of a segment without 0x08
+    KF_SEG_UINT64 = 0x08  // an unsigned 64-bit little-endian integer; the length must be 8
+};
+
+// Statuses. 0, 4, 5 and 9 are the ones callers test for. 8 is never returned (callers take it
+// as the end of a scan, so a failure must not use it).
 enum : int32_t {
     KF_OK = 0,
-    KF_NOT_FOUND = 4,   // get-equal found no record with the key
-    KF_DUPLICATE = 5,   // insert on a key that admits no duplicates
-    KF_END = 9,         // no (more) records
+    KF_BAD_OPERATION = 1,    // op is not one of the operations above
+    KF_IO_ERROR = 2,         // the file could not be read or written, or is damaged
+    KF_NOT_OPEN = 3,         // the handle is not one of an open file
+    KF_NOT_FOUND = 4,        // get-equal found no record with the key
+    KF_DUPLICATE = 5,        // insert on a key that admits no duplicates
+    KF_BAD_KEY_NUMBER = 6,   // keyNumber is not a key of the file
+    KF_NO_CURRENT = 7,       // delete or get-next with no record read before
+    KF_END = 9,              // no (more) records
+    KF_READ_ONLY = 10,       // a change through a handle opened in mode 2
+    KF_BAD_ARGUMENT = 11,    // a missing buffer or length, a record or key shorter than the keys
+    KF_FILE_EXISTS = 12,     // kf_Create: the path exists already
+    KF_BAD_DEFINITION = 13,  // kf_Create: a definition this library cannot honour
+    KF_NOT_RECORD_FILE = 14, // kf_Open: the file is not a record file of this library
+    KF_CANNOT_OPEN = 15,     // kf_Open: the file is missing or may not be opened
+    KF_RECORD_GONE = 16,     // delete: another process deleted the record last read
+    KF_BAD_MODE = 17,        // kf_Open: mode is neither 1 nor 2
+    KF_BUSY = 18             // another process kept the file locked longer than the wait (10 s)
 };

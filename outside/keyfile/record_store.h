@@ -1,0 +1,71 @@
+// One open record file: an SQLite connection with its statements prepared once, and the
+// handle's place in the file (the key and insertion number of the record last read).
+#pragma once
+#include "key_definition.h"
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// Where a read copies the record: at most `capacity` bytes.
+struct RecordBuffer {
+    void *data = nullptr;
+    int32_t capacity = 0;
+};
+
+class RecordStore {
+  public:
+    // Both return a status of keyfile.h.
+    static int32_t Create(const char *path, const uint8_t *definition);
+    static int32_t Open(const char *path, bool readOnly, std::unique_ptr<RecordStore> &out);
+    ~RecordStore();
+    RecordStore(const RecordStore &) = delete;
+    RecordStore &operator=(const RecordStore &) = delete;
+
+    int32_t Insert(const void *record, int32_t length);
+    int32_t DeleteLastRead();
+    int32_t GetFirst(int32_t keyNumber, RecordBuffer out);
+    // op is KF_GET_EQUAL or KF_GET_GE.
+    int32_t Find(int32_t op, int32_t keyNumber, const void *key, int32_t keyLength,
+                 RecordBuffer out);
+    int32_t GetNext(RecordBuffer out);
+    int32_t Count(int64_t &count);
+
+  private:
+    struct KeyStatements {
+        sqlite3_stmt *first = nullptr;
+        sqlite3_stmt *equal = nullptr;
+        sqlite3_stmt *greaterOrEqual = nullptr;
+        sqlite3_stmt *next = nullptr;
+    };
+    // The record a get-next continues from, kept as its index value and insertion number so
+    // that changes by other processes between calls neither skip nor repeat records.
+    struct Place {
+        bool valid = false;
+        int key = 0; // 0-based
+        std::string value;
+        int64_t id = 0;
+    };
+
+    RecordStore() = default;
+    int32_t Prepare();
+    int32_t ReadOne(sqlite3_stmt *statement, int key, RecordBuffer out, int32_t missing);
+    int32_t RunWrite(sqlite3_stmt *statement, int &changes);
+
+    sqlite3 *db_ = nullptr;
+    bool readOnly_ = false;
+    FileDefinition definition_;
+    std::vector<KeyStatements> keys_;
+    sqlite3_stmt *begin_ = nullptr;
+    sqlite3_stmt *commit_ = nullptr;
+    sqlite3_stmt *rollback_ = nullptr;
+    sqlite3_stmt *insert_ = nullptr;
+    sqlite3_stmt *delete_ = nullptr;
+    sqlite3_stmt *count_ = nullptr;
+    Place place_;
+    bool haveLastRead_ = false;
+    int64_t lastReadId_ = 0;
+};
