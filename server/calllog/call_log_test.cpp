@@ -46,6 +46,22 @@ CallLogRecord MakeRecord(int32_t day, int32_t seconds, int16_t line, const std::
     return rec;
 }
 
+// Every byte that no text reaches is zero (NUL fields) or a space (the number), as readers
+// compare whole fields.
+TEST(CallLogRecordFields, TextsAreCutAndFilled) {
+    CallLogRecord rec = MakeRecord(1, 0, 1, std::string(40, 'N'));
+    EXPECT_EQ(std::string(rec.Name, 32), std::string(31, 'N') + '\0');
+    EXPECT_EQ(std::string(rec.Number, 20), "PRIVATE" + std::string(13, ' '));
+    PutTextPadded(rec.Number, std::string(25, '5'));
+    EXPECT_EQ(std::string(rec.Number, 20), std::string(20, '5'));
+    EXPECT_EQ(std::string(rec.ExtraDigits, 32), std::string(32, '\0'));
+    PutTextNul(rec.ExtraDigits, "*72#");
+    EXPECT_EQ(std::string(rec.ExtraDigits, 32), "*72#" + std::string(28, '\0'));
+    EXPECT_EQ(GetTextPadded(rec.Number), std::string(20, '5'));
+    EXPECT_EQ(GetTextNul(rec.ExtraDigits), "*72#");
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(rec.Reserved), 24), std::string(24, '\0'));
+}
+
 class CallLogFile : public ::testing::Test {
   protected:
     void SetUp() override {
