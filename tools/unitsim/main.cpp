@@ -318,7 +318,7 @@ int main(int argc, char **argv) {
     sim.settings = ParseArguments(argc, argv, sim.unit);
     Settings &settings = sim.settings;
     if (!settings.logPath.empty() && settings.logPath != "-") {
-        sim.log = std::fopen(settings.logPath.c_str(), "a");
+        sim.log = std::fopen(settings.logPath.c_str(), "ab");
         if (!sim.log) {
             Fail("cannot write " + settings.logPath);
         }
@@ -328,6 +328,7 @@ int main(int argc, char **argv) {
         if (sim.serial < 0) {
             Fail("cannot open " + settings.serial);
         }
+        sim.Log("serial open " + settings.serial);
     }
     if (!settings.udpHost.empty() || settings.fromPort != 0) {
         uint16_t bound = 0;
