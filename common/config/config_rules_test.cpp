@@ -20,7 +20,8 @@ TEST(LoadCidConfigBytes, EmptyFileSetsDefaultsAndKeepsTheOtherBytes) {
     EXPECT_EQ(cfg.UnitModel, 0);
     EXPECT_EQ(cfg.FirstLine, 1);
     EXPECT_EQ(cfg.LastLine, 4);
-    EXPECT_EQ(cfg.Options, 0u);
+    const uint32_t options = cfg.Options;
+    EXPECT_EQ(options, 0u);
     for (uint8_t b : cfg.Reserved8)
         EXPECT_EQ(b, 0xAB);
     EXPECT_EQ(cfg.UnitIp[3], 0xAB);
