@@ -1,6 +1,7 @@
 // Drives the UDP link from test scripts:
 //   udp_link_probe setup BOUNDPORT UNITPORT UNITIP FILTER TIMEOUTMS   -> "setup true|false ms"
-//   udp_link_probe reports BOUNDPORT UNITIP FILTER TIMEOUTMS COUNT      -> "report '...'" lines
+//   udp_link_probe reports BOUNDPORT UNITIP FILTER TIMEOUTMS COUNT      -> "report '...' ms" lines
+//   udp_link_probe localip                                             -> the local address
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +29,13 @@ CidConfig ConfigFor(const char *unitIp, const char *filter) {
 
 int main(int argc, char **argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "localip") {
+        uint8_t o[4];
+        const uint32_t ip = LocalIpAddress();
+        std::memcpy(o, &ip, 4);
+        std::printf("%u.%u.%u.%u\n", o[0], o[1], o[2], o[3]);
+        return 0;
+    }
     if (!(mode == "setup" && argc == 7) && !(mode == "reports" && argc == 7)) {
         std::fprintf(stderr, "usage: see the head of udp_link_probe.cpp\n");
         return 2;
