@@ -2,7 +2,6 @@
 #include "ringhold_test_process_win.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "cid_config.h"
 #include "file_names.h"
@@ -95,26 +94,15 @@ RingholdProcess::RingholdProcess(const RingholdSetup &setup) {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     static int serial = 0;
-    Root = std::string(temp) + "ringhold-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++serial) + "\\";
-    CreateDirectoryA(Root.c_str(), nullptr);
-    Dir = Root;
-    if (!setup.SubFolder.empty()) {
-        // Each level separately: CreateDirectory makes only the last one.
-        size_t from = 0;
-        while (from < setup.SubFolder.size()) {
-            size_t end = setup.SubFolder.find('\\', from);
-            if (end == std::string::npos)
-                end = setup.SubFolder.size();
-            CreateDirectoryA((Root + setup.SubFolder.substr(0, end)).c_str(), nullptr);
-            from = end + 1;
-        }
-        Dir += setup.SubFolder + "\\";
-    }
+    Dir = std::string(temp) + "ringhold-" + std::to_string(GetCurrentProcessId()) + "-" +
+          std::to_string(++serial) + "\\";
+    CreateDirectoryA(Dir.c_str(), nullptr);
     ExePath = Dir + "Ringhold.exe";
     CreateDirectoryA((Dir + "DATA").c_str(), nullptr);
     CreateDirectoryA((Dir + "CONTROL").c_str(), nullptr);
-    CopyBuild(BuildBinDir(), Dir);
+    if (!CopyBuild(BuildBinDir(), Dir))
+        std::fprintf(stderr, "cannot copy the build to %s: error %lu\n", Dir.c_str(),
+                     GetLastError());
     if (setup.Configured) {
         CidConfig config{};
         config.PortSel = PORT_UDP;
@@ -137,18 +125,19 @@ RingholdProcess::~RingholdProcess() {
         }
         CloseHandle(Process);
     }
-    RemoveTree(Root);
+    RemoveTree(Dir);
 }
 
 bool RingholdProcess::Start() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    std::vector<char> commandLine(ExePath.begin(), ExePath.end());
-    commandLine.push_back('\0');
-    if (!CreateProcessA(ExePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        Dir.c_str(), &startup, &info))
+    std::string commandLine = "\"" + ExePath + "\"";
+    if (!CreateProcessA(ExePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        Dir.c_str(), &startup, &info)) {
+        std::fprintf(stderr, "cannot start %s: error %lu\n", ExePath.c_str(), GetLastError());
         return false;
+    }
     CloseHandle(info.hThread);
     Process = info.hProcess;
     ProcessId = info.dwProcessId;

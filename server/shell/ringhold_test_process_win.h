@@ -8,8 +8,6 @@ struct RingholdSetup {
     // Writes DATA\QuorlCID.CFG for a UDP/IP link (unit model 1, no logging) and POSOvena.INI
     // with a port of its own, so the server starts and runs; without it start-up fails.
     bool Configured = false;
-    // Extra folder levels below the temporary folder, to make the program path long.
-    std::string SubFolder;
 };
 
 class RingholdProcess {

@@ -54,7 +54,7 @@ std::string FirstLine(const std::string &text) {
 } // namespace
 
 TEST(Ringctl, DrivesARunningRingholdThroughStopStartAndEnd) {
-    RingholdProcess ringhold({true, ""});
+    RingholdProcess ringhold({true});
     ASSERT_TRUE(ringhold.Start());
     ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, 10000));
     const struct {
@@ -63,10 +63,17 @@ TEST(Ringctl, DrivesARunningRingholdThroughStopStartAndEnd) {
         const char *Output; // first line of stdout; nullptr when not checked
         LRESULT StateAfter;
     } steps[] = {
-        {"status", 0, "running", RINGHOLD_RUNNING},   {"start", 0, "running", RINGHOLD_RUNNING},
-        {"stop", 0, "stopped", RINGHOLD_STOPPED},     {"status", 1, "stopped", RINGHOLD_STOPPED},
-        {"stop", 0, "stopped", RINGHOLD_STOPPED},     {"start", 0, "running", RINGHOLD_RUNNING},
+        {"status", 0, "running", RINGHOLD_RUNNING},
+        {"start", 0, "running", RINGHOLD_RUNNING},
+        {"stop", 0, "stopped", RINGHOLD_STOPPED},
+        {"status", 1, "stopped", RINGHOLD_STOPPED},
+        {"stop", 0, "stopped", RINGHOLD_STOPPED},
+        {"start", 0, "running", RINGHOLD_RUNNING},
         {"frobnicate", 2, nullptr, RINGHOLD_RUNNING},
+        {"choose 1464", 2, nullptr, RINGHOLD_RUNNING},
+        {"choose 1469", 2, nullptr, RINGHOLD_RUNNING},
+        {"choose 14x", 2, nullptr, RINGHOLD_RUNNING},
+        {"status now", 2, nullptr, RINGHOLD_RUNNING},
     };
     for (const auto &s : steps) {
         SCOPED_TRACE(s.Command);

@@ -6,9 +6,11 @@
 //   ringctl stop     stops the server and waits (up to 70 s)    exit 0 stopped, 1 still running
 //   ringctl end      stops the server, closes Ringhold, waits   exit 0 ended, 1 did not end
 //   ringctl menu     opens the tray menu, as a right click does exit 0
-//   ringctl about    opens the About box                        exit 0
-// Exit 2: unknown command; exit 3: no Ringhold window (or it never answered).
+//   ringctl choose N chooses tray menu item N (1465 Running, 1466 Exit, 1467 About,
+//                    1468 Launch at System Boot) without waiting for its effect   exit 0
+// Exit 2: unknown command or item; exit 3: no Ringhold window (or it never answered).
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <windows.h>
 
@@ -61,20 +63,31 @@ int EndRinghold(HWND window) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: ringctl status|start|stop|end|menu|about\n");
+    std::fprintf(stderr, "usage: ringctl status|start|stop|end|menu|choose ITEM\n");
     return kUsage;
+}
+
+// The menu item named by `text`, or 0 when it is not one of the four commands.
+UINT MenuItem(const char *text) {
+    char *end = nullptr;
+    const unsigned long item = std::strtoul(text, &end, 10);
+    if (*text == '\0' || *end != '\0' || item < ID_MENU_RUNNING || item > ID_MENU_BOOT_LAUNCH)
+        return 0;
+    return (UINT)item;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2)
+    if (argc < 2)
         return Usage();
     const char *command = argv[1];
+    const bool choose = !std::strcmp(command, "choose");
+    const UINT item = choose && argc == 3 ? MenuItem(argv[2]) : 0;
     const bool known = !std::strcmp(command, "status") || !std::strcmp(command, "start") ||
                        !std::strcmp(command, "stop") || !std::strcmp(command, "end") ||
-                       !std::strcmp(command, "menu") || !std::strcmp(command, "about");
-    if (!known)
+                       !std::strcmp(command, "menu");
+    if (choose ? item == 0 : !known || argc != 2)
         return Usage();
     HWND window = FindWindowA(RINGHOLD_WINDOW_CLASS, nullptr);
     if (window == nullptr) {
@@ -85,8 +98,8 @@ int main(int argc, char **argv) {
         PostMessageA(window, WM_RINGHOLD_TRAY, 0, WM_RBUTTONDOWN);
         return kDone;
     }
-    if (!std::strcmp(command, "about")) {
-        PostMessageA(window, WM_COMMAND, ID_MENU_ABOUT, 0);
+    if (choose) {
+        PostMessageA(window, WM_COMMAND, item, 0);
         return kDone;
     }
     if (!std::strcmp(command, "end"))

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# From a folder deep enough that the program path passes 298 characters, "Launch at System Boot"
+# stores the whole path without quotes, and choosing it again removes the value.
+# Wine starts programs that deep only from the Linux side, hence a script.
+set -euo pipefail
+run() { "$RING_WINE_RUN" "$RING_WINE_DIR" "$@"; }
+ringctl() { run "$RING_BIN/ringctl.exe" "$@"; }
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+stored() {
+    run reg query "$run_key" /v Halden_Ringhold 2>/dev/null | tr -d '\r' |
+        sed -n 's/^ *Halden_Ringhold *REG_SZ *//p'
+}
+wait_for_stored() {
+    for _ in $(seq 50); do
+        [ "$(stored)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    printf 'expected value "%s"\n     got "%s"\n' "$1" "$(stored)" >&2
+    return 1
+}
+
+deep=$RING_BUILD_DIR/ringhold-deep
+rm -rf "$deep"
+dir=$deep
+for part in a b c d e; do
+    dir=$dir/$(printf "$part%.0s" $(seq 60))
+done
+mkdir -p "$dir/DATA" "$dir/CONTROL"
+cp "$RING_BIN/Ringhold.exe" "$RING_BIN"/*.dll "$dir/"
+# A UDP/IP link (port selection 9, unit model 1, lines 1 to 4) so the server runs and stops.
+{ printf '\x09\x01\x01\x04'; head -c 28 /dev/zero; } >"$dir/DATA/QuorlCID.CFG"
+printf '[CIDServer]\r\nIPTimeOut=1\r\nUDPPort=%d\r\n' $((30000 + RANDOM % 10000)) >"$dir/POSOvena.INI"
+# Wine shows the Linux root as drive Z:.
+expected="Z:$(tr / '\\' <<<"$dir")\\Ringhold.exe"
+echo "program path of ${#expected} characters"
+[ ${#expected} -ge 298 ]
+
+run reg delete "$run_key" /v Halden_Ringhold /f >/dev/null 2>&1 || true
+run "$dir/Ringhold.exe" &
+ringhold=$!
+trap 'ringctl end >/dev/null 2>&1 || true; wait $ringhold || true; rm -rf "$deep"' EXIT
+for _ in $(seq 40); do
+    rc=0
+    ringctl status >/dev/null 2>&1 || rc=$?
+    [ $rc -ne 3 ] && break
+    sleep 0.5
+done
+
+ringctl choose 1468
+wait_for_stored "$expected"
+ringctl choose 1468
+wait_for_stored ""
+ringctl end
+echo "stored whole and unquoted, then removed"
