@@ -9,11 +9,14 @@ dir=$(mktemp -d "${TMPDIR:-/tmp}/keyfile_processes.XXXXXX")
 trap 'rm -rf "$dir"' EXIT
 
 run() {
+    local rc=0
     if [ -n "${RING_WINE_RUN:-}" ]; then
-        "$RING_WINE_RUN" "$RING_WINE_DIR" "$worker" "$@"
+        "$RING_WINE_RUN" "$RING_WINE_DIR" "$worker" "$@" || rc=$?
     else
-        "$worker" "$@"
+        "$worker" "$@" || rc=$?
     fi
+    [ $rc -ne 77 ] || exit 77 # this machine cannot run the build's programs: skipped
+    return $rc
 }
 # The worker's name for a file of ours.
 name() {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -366,6 +367,27 @@ TEST_F(KeyfileTest, CallsWithBadArgumentsFailWithoutEffect) {
     ASSERT_EQ(Read(KF_GET_EQUAL, h, back, sizeof back, key.data(), 8, 1), KF_OK);
     EXPECT_EQ(std::memcmp(back, longer, sizeof longer), 0);
     EXPECT_EQ(back[200], 0);
+}
+
+TEST_F(KeyfileTest, HandlesOfOneProcessMayBeUsedFromTwoThreads) {
+    const int32_t writer = CallLog({});
+    const int inserts = 200;
+    std::thread other([this] {
+        // Opening and closing other handles meanwhile must not disturb the writer's handle.
+        for (int i = 0; i < inserts; ++i) {
+            const int32_t h = Open(log_, KF_MODE_READ);
+            CallLogRecord r;
+            const int32_t status = Read(KF_GET_FIRST, h, &r, sizeof r, nullptr, 0, 1);
+            EXPECT_TRUE(status == KF_OK || status == KF_END) << status;
+            EXPECT_EQ(kf_Close(&h), KF_OK);
+        }
+    });
+    for (int i = 0; i < inserts; ++i) {
+        const CallLogRecord c = Call(1, static_cast<uint32_t>(i), "1", 'I', std::to_string(i));
+        EXPECT_EQ(Insert(writer, &c, sizeof c), KF_OK);
+    }
+    other.join();
+    EXPECT_EQ(kf_Count(&writer), inserts);
 }
 
 } // namespace
