@@ -6,6 +6,7 @@
 //   ringctl stop     stops the server and waits (up to 70 s)    exit 0 stopped, 1 still running
 //   ringctl end      stops the server, closes Ringhold, waits   exit 0 ended, 1 did not end
 //   ringctl menu     opens the tray menu, as a right click does exit 0
+//   ringctl dismiss  closes an open tray menu without choosing exit 0
 //   ringctl choose N chooses tray menu item N (1465 Running, 1466 Exit, 1467 About,
 //                    1468 Launch at System Boot) without waiting for its effect   exit 0
 // Exit 2: unknown command or item; exit 3: no Ringhold window (or it never answered).
@@ -63,7 +64,7 @@ int EndRinghold(HWND window) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: ringctl status|start|stop|end|menu|choose ITEM\n");
+    std::fprintf(stderr, "usage: ringctl status|start|stop|end|menu|dismiss|choose ITEM\n");
     return kUsage;
 }
 
@@ -86,7 +87,7 @@ int main(int argc, char **argv) {
     const UINT item = choose && argc == 3 ? MenuItem(argv[2]) : 0;
     const bool known = !std::strcmp(command, "status") || !std::strcmp(command, "start") ||
                        !std::strcmp(command, "stop") || !std::strcmp(command, "end") ||
-                       !std::strcmp(command, "menu");
+                       !std::strcmp(command, "menu") || !std::strcmp(command, "dismiss");
     if (choose ? item == 0 : !known || argc != 2)
         return Usage();
     HWND window = FindWindowA(RINGHOLD_WINDOW_CLASS, nullptr);
@@ -96,6 +97,11 @@ int main(int argc, char **argv) {
     }
     if (!std::strcmp(command, "menu")) {
         PostMessageA(window, WM_RINGHOLD_TRAY, 0, WM_RBUTTONDOWN);
+        return kDone;
+    }
+    if (!std::strcmp(command, "dismiss")) {
+        // The default handling of this message ends the menu the window is tracking.
+        PostMessageA(window, WM_CANCELMODE, 0, 0);
         return kDone;
     }
     if (choose) {
