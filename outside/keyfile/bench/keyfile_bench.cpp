@@ -2,8 +2,7 @@
 // once, one statement or write transaction per call, synchronous=FULL): inserts, a key-1 scan
 // from the middle of a file, and a purge that deletes while it scans. Prints each ratio.
 //   keyfile_bench [FOLDER] [--quick]   (--quick: a tenth of the records)
-#include "call_log_record.h"
-#include "keyfile.h"
+#include "keyfile_fixture.h"
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -39,22 +38,6 @@ std::string KeyOne(const CallLogRecord &r) {
     for (int i = 0; i < 8; ++i)
         out[static_cast<size_t>(i)] = static_cast<char>(v >> (56 - 8 * i));
     return out;
-}
-
-std::vector<uint8_t> CallLogDefinition() {
-    std::vector<uint8_t> d{1, 1, 3};
-    const struct {
-        const char *name;
-        uint8_t key, offset, length, flags;
-    } segments[] = {
-        {"Time/Date", 1, 1, 8, 8}, {"Phone Number", 2, 41, 20, 0}, {"InOut", 3, 101, 1, 0}};
-    for (const auto &s : segments) {
-        std::string name(s.name);
-        name.resize(25, ' ');
-        d.insert(d.end(), name.begin(), name.end());
-        d.insert(d.end(), {s.key, s.offset, 0, s.length, s.flags});
-    }
-    return d;
 }
 
 double Seconds(const std::function<void()> &work) {
@@ -164,17 +147,14 @@ struct Direct {
 };
 
 int32_t CreateAndOpen(const fs::path &path) {
-    const std::vector<uint8_t> definition = CallLogDefinition();
-    const int32_t zero = 0, mode = KF_MODE_UPDATE;
-    Check(kf_Create(path.string().c_str(), definition.data(), &zero) == KF_OK, "kf_Create");
-    const int32_t h = kf_Open(path.string().c_str(), &mode);
+    Check(Create(path, CallLogDefinition()) == KF_OK, "kf_Create");
+    const int32_t h = Open(path, KF_MODE_UPDATE);
     Check(h >= 1, "kf_Open");
     return h;
 }
 
 int32_t Kf(int32_t op, int32_t h, CallLogRecord &r, const void *key = nullptr) {
-    const int32_t length = sizeof r, keyLength = 8, keyNumber = 1;
-    return kf(&op, &h, &r, &length, const_cast<void *>(key), &keyLength, &keyNumber);
+    return Read(op, h, &r, sizeof r, key, 8, 1);
 }
 
 void Report(const char *what, int32_t count, double keyfile, double direct, double target) {
@@ -202,9 +182,8 @@ int main(int argc, char **argv) {
         Direct direct(folder / "insert.db", true);
         const double k = Seconds([&] {
             for (int32_t n = 0; n < inserts; ++n) {
-                CallLogRecord r = Record(n);
-                const int32_t op = KF_INSERT, length = sizeof r;
-                Check(kf(&op, &h, &r, &length, nullptr, nullptr, nullptr) == KF_OK, "insert");
+                const CallLogRecord r = Record(n);
+                Check(Insert(h, &r, sizeof r) == KF_OK, "insert");
             }
         });
         const double d = Seconds([&] {

@@ -7,8 +7,7 @@
 //   kf_worker scan PATH LOW_DAY HIGH_DAY STOP  checks the order of each pass over the range
 //   kf_worker dump PATH                      "record N DAY" in key order, opened read-only
 // Record N is the N-th record an inserter makes; it carries N in its duration field.
-#include "call_log_record.h"
-#include "keyfile.h"
+#include "keyfile_fixture.h"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -41,27 +40,8 @@ CallLogRecord RecordNumber(int32_t n) {
     return r;
 }
 
-std::string Padded(const char *text, size_t width) {
-    std::string s(text);
-    s.resize(width, ' ');
-    return s;
-}
-
-int Create(const char *path) {
-    std::string definition = {1, 1, 3};
-    const struct {
-        const char *name;
-        uint8_t key, offset, length, flags;
-    } segments[] = {
-        {"Time/Date", 1, 1, 8, 8}, {"Phone Number", 2, 41, 20, 0}, {"InOut", 3, 101, 1, 0}};
-    for (const auto &s : segments) {
-        definition += Padded(s.name, 25);
-        definition += {static_cast<char>(s.key), static_cast<char>(s.offset), 0,
-                       static_cast<char>(s.length), static_cast<char>(s.flags)};
-    }
-    const int32_t zero = 0;
-    const int32_t status =
-        kf_Create(path, reinterpret_cast<const uint8_t *>(definition.data()), &zero);
+int CreateCallLog(const char *path) {
+    const int32_t status = Create(path, CallLogDefinition());
     if (status != KF_OK)
         std::printf("failed create %d\n", status);
     return status == KF_OK ? 0 : 1;
@@ -76,15 +56,14 @@ int32_t OpenOrExit(const char *path, int32_t mode) {
     return h;
 }
 
-int32_t Insert(int32_t h, int32_t n) {
+int32_t InsertNumber(int32_t h, int32_t n) {
     const CallLogRecord r = RecordNumber(n);
-    const int32_t op = KF_INSERT, length = sizeof r;
-    return kf(&op, &h, const_cast<CallLogRecord *>(&r), &length, nullptr, nullptr, nullptr);
+    return Insert(h, &r, sizeof r);
 }
 
-int32_t Read(int32_t op, int32_t h, CallLogRecord &r, const void *key = nullptr) {
-    const int32_t length = sizeof r, keyLength = 8, keyNumber = 1;
-    return kf(&op, &h, &r, &length, const_cast<void *>(key), &keyLength, &keyNumber);
+// Reads by key 1; `key` is used by the positioning reads only.
+int32_t ReadCall(int32_t op, int32_t h, CallLogRecord &r, const void *key = nullptr) {
+    return Read(op, h, &r, sizeof r, key, 8, 1);
 }
 
 uint64_t KeyOne(const CallLogRecord &r) {
@@ -103,7 +82,7 @@ bool Exists(const char *path) {
 int InsertRange(const char *path, int32_t first, int32_t count) {
     const int32_t h = OpenOrExit(path, KF_MODE_UPDATE);
     for (int32_t n = first; n < first + count; ++n) {
-        const int32_t status = Insert(h, n);
+        const int32_t status = InsertNumber(h, n);
         if (status != KF_OK) {
             std::printf("failed insert %d status %d\n", n, status);
             return 1;
@@ -119,7 +98,7 @@ int InsertUntilKilled(const char *path, const char *log) {
     if (out == nullptr)
         return 1;
     for (int32_t n = 0;; ++n) {
-        if (Insert(h, n) != KF_OK)
+        if (InsertNumber(h, n) != KF_OK)
             return 1;
         std::fprintf(out, "inserted %d %d\n", n, static_cast<int>(getpid()));
         std::fflush(out);
@@ -129,7 +108,7 @@ int InsertUntilKilled(const char *path, const char *log) {
 // One pass of the purge: delete every record of a day before the cutoff, oldest first.
 bool PurgePass(int32_t h, uint32_t cutoff) {
     CallLogRecord r;
-    int32_t status = Read(KF_GET_FIRST, h, r);
+    int32_t status = ReadCall(KF_GET_FIRST, h, r);
     while (status == KF_OK && static_cast<uint32_t>(r.Day) < cutoff) {
         const int32_t deleted = kf_Delete(&h);
         if (deleted != KF_OK) {
@@ -137,7 +116,7 @@ bool PurgePass(int32_t h, uint32_t cutoff) {
             return false;
         }
         std::printf("deleted %d\n", r.Duration);
-        status = Read(KF_GET_NEXT, h, r);
+        status = ReadCall(KF_GET_NEXT, h, r);
     }
     if (status != KF_OK && status != KF_END) {
         std::printf("failed purge read %d\n", status);
@@ -171,9 +150,9 @@ int Scan(const char *path, uint32_t low, uint32_t high, const char *stop) {
         uint64_t previousKey = 0;
         int32_t previousN = -1;
         bool first = true;
-        int32_t status = Read(KF_GET_GE, h, r, start);
+        int32_t status = ReadCall(KF_GET_GE, h, r, start);
         for (; status == KF_OK && static_cast<uint32_t>(r.Day) <= high;
-             status = Read(KF_GET_NEXT, h, r)) {
+             status = ReadCall(KF_GET_NEXT, h, r)) {
             const uint64_t key = KeyOne(r);
             if (!first && (key < previousKey || (key == previousKey && r.Duration <= previousN))) {
                 std::printf("failed order: %d after %d\n", r.Duration, previousN);
@@ -197,8 +176,8 @@ int Scan(const char *path, uint32_t low, uint32_t high, const char *stop) {
 int Dump(const char *path) {
     const int32_t h = OpenOrExit(path, KF_MODE_READ);
     CallLogRecord r;
-    int32_t status = Read(KF_GET_FIRST, h, r);
-    for (; status == KF_OK; status = Read(KF_GET_NEXT, h, r))
+    int32_t status = ReadCall(KF_GET_FIRST, h, r);
+    for (; status == KF_OK; status = ReadCall(KF_GET_NEXT, h, r))
         std::printf("record %d %d\n", r.Duration, r.Day);
     return status == KF_END ? 0 : 1;
 }
@@ -210,7 +189,7 @@ int main(int argc, char **argv) {
     const char *path = argc > 2 ? argv[2] : "";
     int rc = 2;
     if (mode == "create")
-        rc = Create(path);
+        rc = CreateCallLog(path);
     else if (mode == "insert" && argc == 5)
         rc = InsertRange(path, std::atoi(argv[3]), std::atoi(argv[4]));
     else if (mode == "insert-until-killed" && argc == 4)
