@@ -1,0 +1,154 @@
+// End-to-end test support: the real Ringhold.exe run in a throw-away program directory, the
+// windows it shows, the files it writes, and the simulated unit that feeds it.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "call_log_record.h"
+#include "cid_config.h"
+#include "station_display_record.h"
+
+// The folder of the running test program, where the build puts every program and DLL.
+std::string BuildBinDir();
+
+// Polls `condition` every 50 ms until it holds or `waitMs` have passed; true when it held.
+bool WaitUntil(const std::function<bool()> &condition, DWORD waitMs);
+
+bool FileExists(const std::string &path);
+// The whole file, or "" when it cannot be read (it may be missing or held without sharing).
+std::string ReadWholeFile(const std::string &path);
+bool WriteWholeFile(const std::string &path, const std::string &bytes);
+
+// A program directory below the temporary folder holding copies of Ringhold.exe, KEYFILE.dll
+// and Pantry.dll, and empty DATA\ and CONTROL\ folders. Removed again when it goes.
+class ProgramDir {
+  public:
+    ProgramDir();
+    ~ProgramDir();
+    ProgramDir(const ProgramDir &) = delete;
+    ProgramDir &operator=(const ProgramDir &) = delete;
+
+    // Dir + a relative file name such as "DATA\\OvenCID.DAT".
+    std::string Path(const std::string &relative) const { return Dir + relative; }
+    // POSOvena.INI with section CIDServer, keys UDPPort and IPTimeOut.
+    void WriteIni(int udpPort, int ipTimeoutSeconds = 1) const;
+    void WriteConfig(const CidConfig &cfg) const;
+    // The CONTROL\ lock files present: "Quorl.LCK", "LINE01.LCK", ...
+    std::vector<std::string> LockFiles() const;
+
+    std::string Dir; // ends in a backslash
+};
+
+// A configuration record: lines 1 to `lastLine` on port selection `portSel`.
+CidConfig MakeConfig(uint8_t portSel, uint8_t unitModel, uint8_t lastLine, uint32_t options);
+
+// A child process in a job that kills it when the test ends, however it ends.
+class ChildProcess {
+  public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess &) = delete;
+    ChildProcess &operator=(const ChildProcess &) = delete;
+
+    bool Start(const std::string &commandLine, const std::string &workDir);
+    bool WaitForExit(DWORD waitMs);
+    bool IsRunning() const;
+    DWORD ExitCode() const;
+    void Kill();
+    DWORD Id() const { return info_.dwProcessId; }
+
+  private:
+    PROCESS_INFORMATION info_{};
+    HANDLE job_ = nullptr;
+};
+
+// Ringhold.exe of a program directory: started, driven through its window and ended.
+class Ringhold {
+  public:
+    explicit Ringhold(const ProgramDir &dir) : dir_(dir) {}
+    ~Ringhold();
+
+    // Starts the program and waits for its main window (class "RINGHOLDR").
+    bool Start();
+    HWND Window() const { return window_; }
+    ChildProcess &Process() { return process_; }
+    // Posts a menu command: 1465 Running, 1466 Exit, 1467 About, 1468 Launch at System Boot.
+    void Command(UINT id) const;
+    // Asks the shell whether the server runs; waits until the answer is `running`.
+    bool WaitForServer(bool running, DWORD waitMs) const;
+    // Exit answered Yes, then waits for the process to end; false when it did not.
+    bool Exit();
+
+  private:
+    const ProgramDir &dir_;
+    ChildProcess process_;
+    HWND window_ = nullptr;
+};
+
+// A message box (#32770) of the process with this caption, within `waitMs`; nullptr if none.
+HWND FindMessageBox(DWORD processId, const char *caption, DWORD waitMs);
+// The message text of a message box.
+std::string MessageBoxText(HWND box);
+// Presses IDOK, IDYES or IDNO and waits for the box to go; false when it stayed.
+bool PressButton(HWND box, int id);
+
+// The record of `line` in DATA\OvenCID.DAT; false when the file does not reach it.
+bool ReadDisplayRecord(const ProgramDir &dir, int line, StationDisplayRecord &record);
+// The record as the server writes it from three texts.
+StationDisplayRecord MakeDisplayRecord(const std::string &number, const std::string &name,
+                                       const std::string &time);
+bool SameRecord(const StationDisplayRecord &a, const StationDisplayRecord &b);
+// Waits until line `line` shows exactly `wanted`.
+bool WaitForDisplay(const ProgramDir &dir, int line, const StationDisplayRecord &wanted,
+                    DWORD waitMs);
+StationDisplayRecord WaitingRecord();
+
+// Every record of DATA\QuorlLog.OV5 in key 1 order, read through KEYFILE in mode 2.
+std::vector<CallLogRecord> ReadCallLog(const ProgramDir &dir);
+// Creates an exclusion list file holding these numbers (digits only) through KEYFILE.
+bool CreateExclusionList(const std::string &path, const std::vector<std::string> &numbers);
+
+// A file held open without any sharing, as a running program holds a lock file.
+class HeldFile {
+  public:
+    explicit HeldFile(const std::string &path);
+    ~HeldFile();
+    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE handle_;
+};
+
+// A UDP socket bound to all local addresses; port 0 picks a free port.
+class BoundUdpPort {
+  public:
+    explicit BoundUdpPort(int port = 0);
+    ~BoundUdpPort();
+    int Port() const { return port_; }
+
+  private:
+    SOCKET socket_ = INVALID_SOCKET;
+    int port_ = 0;
+};
+
+// A UDP port that was free a moment ago, for a server run of its own.
+int FreeUdpPort();
+
+// The simulated unit (unitsim.exe) with these arguments, run until it ends or is killed.
+class UnitSimulator {
+  public:
+    explicit UnitSimulator(const std::string &arguments);
+    bool Running() const { return running_; }
+    // Waits for the simulator to play all its steps and end (give it --exit-after).
+    bool WaitForEnd(DWORD waitMs) { return process_.WaitForExit(waitMs); }
+    void Stop() { process_.Kill(); }
+
+  private:
+    ChildProcess process_;
+    bool running_ = false;
+};
