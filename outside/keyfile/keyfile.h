@@ -25,7 +25,7 @@
 // kf_Open(path, mode): a handle of 1 or more, or minus a status on failure.
 // kf_Count(handle): the number of records, or minus a status on failure.
 // kf_Delete(handle): the same as operation KF_DELETE; returns a status.
-// kf_Close(handle), kf_CloseAll(): return a status (closing every open file cannot fail).
+// kf_Close(handle): KF_OK, or KF_NOT_OPEN; kf_CloseAll(): closes every open file, KF_OK.
 // kf(op, handle, data, dataLength, key, keyLength, keyNumber): one record operation.
 //   Reads copy at most *dataLength bytes of the record into data. A search key (ops 5 and 9)
 //   is the key's segments one after another, as they lie in the record; *keyLength may be 0
@@ -64,7 +64,9 @@ enum : int32_t { KF_MODE_UPDATE = 1, KF_MODE_READ = 2 };
 // numbered 1, 2, 3 ... and a key's segments follow each other), the 1-based offset in the
 // record (16-bit little-endian), the length (1 byte) and the flags byte below. Header byte 1
 // is the definition format and must be KF_DEFINITION_FORMAT; header byte 2 is kept but not
-// interpreted; header byte 3 is the number of segments (1 or more).
+// interpreted; header byte 3 is the number of segments (1 or more), from which the length of
+// the definition (3 + 30 per segment) is known. Records may be of any length that reaches the
+// end of every segment; each is kept whole and its keys are taken from it at insertion.
 enum : uint8_t { KF_DEFINITION_FORMAT = 1 };
 
 // Segment flags. A key's segments agree on KF_SEG_UNIQUE. Other bits are refused.
