@@ -75,7 +75,7 @@ class CallsOverLink : public ::testing::TestWithParam<LinkKind> {
     void SetUp() override {
         int server, unit;
         if (GetParam() == LinkKind::Serial && !SerialPair(server, unit))
-            GTEST_SKIP() << "the serial pair is set up by ringhold_e2e_serial_test";
+            GTEST_SKIP() << "the serial pair is set up by ringhold_e2e_linux_test";
     }
 };
 
@@ -175,6 +175,8 @@ TEST(Calls, ExclusionListsAndWithheldNumbersKeepCallsOffDisplayAndLog) {
 
 // With the filter on, a datagram from another address is dropped before it is even captured.
 TEST(Calls, SenderFilterTakesOnlyTheUnitAddress) {
+    if (!LinuxSimAvailable())
+        GTEST_SKIP() << "the Linux simulator is run by ringhold_e2e_linux_test";
     Session session;
     CidConfig cfg = MakeConfig(0, 1, 4, CFG_RAW_OUTPUT | CFG_FILTER_UNIT_IP);
     const uint8_t unitIp[4] = {127, 0, 0, 5};
@@ -183,8 +185,9 @@ TEST(Calls, SenderFilterTakesOnlyTheUnitAddress) {
 
     const TestCall stranger{1, 'I', 'S', "555-000-0007", "STRANGER"};
     const TestCall unit{2, 'I', 'S', "555-000-0005", "FROM THE UNIT"};
-    std::vector<std::string> dropped = session.PlayCalls({stranger}, "--from 127.0.0.7");
-    std::vector<std::string> taken = session.PlayCalls({unit}, "--from 127.0.0.5");
+    std::vector<std::string> dropped =
+        session.PlayCalls({stranger}, "--from 127.0.0.7", SimSide::Linux);
+    std::vector<std::string> taken = session.PlayCalls({unit}, "--from 127.0.0.5", SimSide::Linux);
     ASSERT_EQ(dropped.size(), 1u);
     ASSERT_EQ(taken.size(), 1u);
     // Datagrams are handled in arrival order, so the stranger's has been handled by now.

@@ -34,6 +34,12 @@ enum class LinkKind { Udp, Serial };
 // the server's end and the unit's end. False when the test runs without the script.
 bool SerialPair(int &serverCom, int &unitCom);
 
+// Where the simulated unit runs. Wine sends every datagram of a socket bound to a loopback
+// address from 127.0.0.1, so a test of the sender address needs the Linux simulator, which the
+// test script runs on request (RING_E2E_SIM_DIR); false when the test runs without the script.
+enum class SimSide { Windows, Linux };
+bool LinuxSimAvailable();
+
 class Session {
   public:
     explicit Session(LinkKind link = LinkKind::Udp);
@@ -44,7 +50,8 @@ class Session {
     // Plays the calls (with `extraArguments` for the simulator, e.g. --from) and waits for the
     // simulator to end. Returns the reports it sent, in order.
     std::vector<std::string> PlayCalls(const std::vector<TestCall> &calls,
-                                       const std::string &extraArguments = "");
+                                       const std::string &extraArguments = "",
+                                       SimSide side = SimSide::Windows);
     // The simulator's arguments that reach the server over this session's link.
     std::string LinkArguments() const;
 

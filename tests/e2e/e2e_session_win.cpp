@@ -84,19 +84,47 @@ std::string Session::LinkArguments() const {
     return "--udp 127.0.0.1:" + std::to_string(UdpPort);
 }
 
+bool LinuxSimAvailable() {
+    return std::getenv("RING_E2E_SIM_DIR") != nullptr;
+}
+
+namespace {
+
+// Asks the test script to run the Linux simulator: it takes "<name>.request" (the arguments,
+// file names relative to the folder), runs it there and leaves "<name>.done".
+void RunLinuxSim(const std::string &name, const std::string &arguments, const std::string &scenario,
+                 std::string &log) {
+    std::string dir = std::string(std::getenv("RING_E2E_SIM_DIR")) + "\\";
+    WriteWholeFile(dir + name + ".scenario", scenario);
+    WriteWholeFile(dir + name + ".tmp", arguments + " --scenario " + name + ".scenario --log " +
+                                            name + ".log --exit-after 300\n");
+    MoveFileA((dir + name + ".tmp").c_str(), (dir + name + ".request").c_str());
+    WaitUntil([&] { return FileExists(dir + name + ".done"); }, 30000);
+    log = ReadWholeFile(dir + name + ".log");
+}
+
+} // namespace
+
 std::vector<std::string> Session::PlayCalls(const std::vector<TestCall> &calls,
-                                            const std::string &extraArguments) {
-    std::string run = std::to_string(++SimRuns);
-    std::string scenario = Dir.Path("calls" + run + ".txt"), log = Dir.Path("sim" + run + ".log");
+                                            const std::string &extraArguments, SimSide side) {
+    char name[64];
+    std::snprintf(name, sizeof name, "calls_%lu_%d", GetCurrentProcessId(), ++SimRuns);
     std::string lines;
     for (const TestCall &call : calls)
         lines += "call " + CallSpec(call) + "\n";
-    WriteWholeFile(scenario, lines);
-    UnitSimulator sim(LinkArguments() + " " + extraArguments + " --scenario \"" + scenario +
-                      "\" --log \"" + log + "\" --exit-after 300");
-    sim.WaitForEnd(30000);
+    std::string text;
+    if (side == SimSide::Linux) {
+        RunLinuxSim(name, LinkArguments() + " " + extraArguments, lines, text);
+    } else {
+        std::string scenario = Dir.Path(std::string(name) + ".txt");
+        std::string log = Dir.Path(std::string(name) + ".log");
+        WriteWholeFile(scenario, lines);
+        UnitSimulator sim(LinkArguments() + " " + extraArguments + " --scenario \"" + scenario +
+                          "\" --log \"" + log + "\" --exit-after 300");
+        sim.WaitForEnd(30000);
+        text = ReadWholeFile(log);
+    }
     std::vector<std::string> sent;
-    std::string text = ReadWholeFile(log);
     for (size_t at = 0; (at = text.find("sent ", at)) != std::string::npos;) {
         size_t end = text.find_first_of("\r\n", at);
         sent.push_back(text.substr(at + 5, end - at - 5));

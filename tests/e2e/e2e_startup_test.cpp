@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <ostream>
 
 #include "e2e_session.h"
 #include "file_names.h"
@@ -96,6 +97,10 @@ const StartupFailure FAILURES[] = {
      {}},
 };
 
+std::ostream &operator<<(std::ostream &out, const StartupFailure &failure) {
+    return out << failure.Name;
+}
+
 class StartupFails : public ::testing::TestWithParam<StartupFailure> {};
 
 TEST_P(StartupFails, ShowsItsMessageAndLeavesOnlyTheLocksOfOthers) {
@@ -155,6 +160,10 @@ struct UdpSetupCase {
     bool Warns;
 };
 
+std::ostream &operator<<(std::ostream &out, const UdpSetupCase &setup) {
+    return out << setup.Name;
+}
+
 class UdpUnitSetup : public ::testing::TestWithParam<UdpSetupCase> {};
 
 TEST_P(UdpUnitSetup, WarnsOnlyWhenTheUnitCannotBeAsked) {
@@ -195,12 +204,16 @@ const SerialSetupCase SERIAL_SETUPS[] = {
     {"SilentUnit", "--silent", true, nullptr},
 };
 
+std::ostream &operator<<(std::ostream &out, const SerialSetupCase &setup) {
+    return out << setup.Name;
+}
+
 class SerialUnitSetup : public ::testing::TestWithParam<SerialSetupCase> {
   protected:
     void SetUp() override {
         int server, unit;
         if (!SerialPair(server, unit))
-            GTEST_SKIP() << "the serial pair is set up by ringhold_e2e_serial_test";
+            GTEST_SKIP() << "the serial pair is set up by ringhold_e2e_linux_test";
     }
 };
 
@@ -209,7 +222,9 @@ std::string UnitCommands(const std::string &log) {
     std::string commands;
     for (size_t at = 0; (at = log.find("serial ", at)) != std::string::npos;) {
         size_t end = log.find_first_of("\r\n", at);
-        commands += log.substr(at + 7, end - at - 7) + "\n";
+        std::string command = log.substr(at + 7, end - at - 7);
+        if (command.compare(0, 5, "open ") != 0)
+            commands += command + "\n";
         at = end;
     }
     return commands;
