@@ -4,6 +4,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sqlite3.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -367,6 +368,39 @@ TEST_F(KeyfileTest, CallsWithBadArgumentsFailWithoutEffect) {
     ASSERT_EQ(Read(KF_GET_EQUAL, h, back, sizeof back, key.data(), 8, 1), KF_OK);
     EXPECT_EQ(std::memcmp(back, longer, sizeof longer), 0);
     EXPECT_EQ(back[200], 0);
+}
+
+TEST_F(KeyfileTest, NoLockOutlivesACall) {
+    const int32_t writer = CallLog({Call(1, 0, "1", 'I', "a"), Call(2, 0, "1", 'I', "b")});
+    const int32_t reader = Open(log_, KF_MODE_READ);
+    CallLogRecord r;
+    // Another process that will not wait must get the whole file at once after each call.
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(log_.string().c_str(), &other), SQLITE_OK);
+    const auto exclusive = [other] {
+        return sqlite3_exec(other, "BEGIN EXCLUSIVE; COMMIT", nullptr, nullptr, nullptr);
+    };
+    const CallLogRecord c = Call(3, 0, "1", 'I', "c");
+    struct Step {
+        const char *what;
+        int32_t status;
+    };
+    const Step steps[] = {
+        {"get-first", Read(KF_GET_FIRST, reader, &r, sizeof r, nullptr, 0, 1)},
+        {"exclusive after get-first", exclusive()},
+        {"get-next mid-scan", Read(KF_GET_NEXT, reader, &r, sizeof r)},
+        {"exclusive mid-scan", exclusive()},
+        {"count", kf_Count(&reader) == 2 ? KF_OK : -1},
+        {"exclusive after count", exclusive()},
+        {"insert", Insert(writer, &c, sizeof c)},
+        {"exclusive after insert", exclusive()},
+        {"get-next to the new record", Read(KF_GET_NEXT, reader, &r, sizeof r)},
+        {"get-next at the end", Read(KF_GET_NEXT, reader, &r, sizeof r) == KF_END ? KF_OK : -1},
+        {"exclusive after the end", exclusive()},
+    };
+    for (const Step &step : steps)
+        EXPECT_EQ(step.status, 0) << step.what;
+    sqlite3_close(other);
 }
 
 TEST_F(KeyfileTest, HandlesOfOneProcessMayBeUsedFromTwoThreads) {
