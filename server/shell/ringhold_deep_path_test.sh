@@ -27,9 +27,6 @@ for part in a b c d e; do
 done
 mkdir -p "$dir/DATA" "$dir/CONTROL"
 cp "$RING_BIN/Ringhold.exe" "$RING_BIN"/*.dll "$dir/"
-# A UDP/IP link (port selection 9, unit model 1, lines 1 to 4) so the server runs and stops.
-{ printf '\x09\x01\x01\x04'; head -c 28 /dev/zero; } >"$dir/DATA/QuorlCID.CFG"
-printf '[CIDServer]\r\nIPTimeOut=1\r\nUDPPort=%d\r\n' $((30000 + RANDOM % 10000)) >"$dir/POSOvena.INI"
 # Wine shows the Linux root as drive Z:.
 expected="Z:$(tr / '\\' <<<"$dir")\\Ringhold.exe"
 echo "program path of ${#expected} characters"
@@ -38,7 +35,11 @@ echo "program path of ${#expected} characters"
 run reg delete "$run_key" /v Halden_Ringhold /f >/dev/null 2>&1 || true
 run "$dir/Ringhold.exe" &
 ringhold=$!
-trap 'ringctl end >/dev/null 2>&1 || true; wait $ringhold || true; rm -rf "$deep"' EXIT
+# The server thread's start-up fails this deep (the ANSI file functions stop at MAX_PATH) and
+# waits on its error message, so the program is ended by force; the build's Wine prefix runs
+# one test at a time.
+trap 'run taskkill /f /im Ringhold.exe >/dev/null 2>&1 || true; wait $ringhold || true
+      rm -rf "$deep"' EXIT
 for _ in $(seq 40); do
     rc=0
     ringctl status >/dev/null 2>&1 || rc=$?
@@ -50,5 +51,4 @@ ringctl choose 1468
 wait_for_stored "$expected"
 ringctl choose 1468
 wait_for_stored ""
-ringctl end
 echo "stored whole and unquoted, then removed"

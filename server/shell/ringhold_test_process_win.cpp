@@ -60,8 +60,9 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
     char className[64] = {}, caption[256] = {};
     GetClassNameA(window, className, sizeof className);
     GetWindowTextA(window, caption, sizeof caption);
+    // Visible only once WM_INITDIALOG has filled it in.
     if (owner == search->ProcessId && !lstrcmpA(className, "#32770") &&
-        !lstrcmpA(caption, search->Caption)) {
+        !lstrcmpA(caption, search->Caption) && IsWindowVisible(window)) {
         search->Found = window;
         return FALSE;
     }

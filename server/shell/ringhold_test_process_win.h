@@ -33,7 +33,8 @@ class RingholdProcess {
 
 // The folder of the running test program (where the build puts every program and DLL).
 std::string BuildBinDir();
-// A top-level window of class #32770 with this caption, owned by the process, within `waitMs`.
+// A visible top-level window of class #32770 with this caption, owned by the process, within
+// `waitMs`.
 HWND FindDialog(DWORD processId, const char *caption, DWORD waitMs);
 // True when the window has gone within `waitMs`.
 bool WaitForWindowGone(HWND window, DWORD waitMs);
