@@ -200,6 +200,20 @@ TEST(RingholdShell, ExitAnsweredNoKeepsRunningAndYesStopsTheServerAndEnds) {
               INVALID_FILE_ATTRIBUTES);
 }
 
+TEST(RingholdShell, LogOffQueryStopsTheServerAndLetsWindowsGoOn) {
+    RingholdProcess ringhold({true});
+    ASSERT_TRUE(ringhold.Start());
+    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, kDialogWaitMs));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 70000,
+                                    &answer));
+    EXPECT_EQ(answer, (DWORD_PTR)TRUE);
+    EXPECT_EQ(AskRingholdState(ringhold.Window, 1000), RINGHOLD_STOPPED);
+    EXPECT_EQ(GetFileAttributesA((ringhold.Dir + "CONTROL\\Quorl.LCK").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(ringhold.WaitForEnd(0)) << "the program ends with the log-on, not before";
+}
+
 TEST(RingholdExports, PlainNamesInTheProgram) {
     // Only looked up: code of an executable loaded as a library cannot run.
     HMODULE exe = LoadLibraryExA((BuildBinDir() + "Ringhold.exe").c_str(), nullptr,
