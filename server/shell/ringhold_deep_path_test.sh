@@ -32,7 +32,9 @@ expected="Z:$(tr / '\\' <<<"$dir")\\Ringhold.exe"
 echo "program path of ${#expected} characters"
 [ ${#expected} -ge 298 ]
 
-run reg delete "$run_key" /v Halden_Ringhold /f >/dev/null 2>&1 || true
+rc=0
+run reg delete "$run_key" /v Halden_Ringhold /f >/dev/null 2>&1 || rc=$?
+[ $rc -eq 77 ] && exit 77 # this machine cannot run the build's programs
 run "$dir/Ringhold.exe" &
 ringhold=$!
 # The server thread's start-up fails this deep (the ANSI file functions stop at MAX_PATH) and
