@@ -79,29 +79,32 @@ void RemoveTree(const std::string &dir) {
     RemoveDirectoryA(dir.c_str());
 }
 
+struct WindowSearch {
+    DWORD processId;
+    const char *className;
+    const char *caption;
+    HWND found;
+};
+
+// A plain function, not a lambda: i686 callbacks must be stdcall.
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM param) {
+    WindowSearch &s = *reinterpret_cast<WindowSearch *>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char text[256] = "";
+    if (owner != s.processId || !GetClassNameA(window, text, sizeof text) ||
+        std::strcmp(text, s.className) != 0)
+        return TRUE;
+    GetWindowTextA(window, text, sizeof text);
+    if (s.caption && std::strcmp(text, s.caption) != 0)
+        return TRUE;
+    s.found = window;
+    return FALSE;
+}
+
 HWND FindProcessWindow(DWORD processId, const char *className, const char *caption) {
-    struct Search {
-        DWORD processId;
-        const char *className;
-        const char *caption;
-        HWND found;
-    } search{processId, className, caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            Search &s = *reinterpret_cast<Search *>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char text[256] = "";
-            if (owner != s.processId || !GetClassNameA(window, text, sizeof text) ||
-                std::strcmp(text, s.className) != 0)
-                return TRUE;
-            GetWindowTextA(window, text, sizeof text);
-            if (s.caption && std::strcmp(text, s.caption) != 0)
-                return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, className, caption, nullptr};
+    EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
