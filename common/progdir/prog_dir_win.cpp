@@ -5,7 +5,7 @@
 
 #include <vector>
 
-std::string ProgramDirOfModule() {
+std::string ProgramFileOfModule() {
     // GetModuleFileNameA cuts the name to the buffer without failing (it returns the buffer
     // size), so grow the buffer until the name and its NUL fit: a cut name would point at the
     // wrong folder. Most paths fit the first buffer.
@@ -15,7 +15,9 @@ std::string ProgramDirOfModule() {
         if (length == 0)
             return "";
         if (length < size)
-            return FolderOfPath(std::string(buffer.data(), length));
+            return std::string(buffer.data(), length);
     }
     return "";
 }
+
+std::string ProgramDirOfModule() { return FolderOfPath(ProgramFileOfModule()); }

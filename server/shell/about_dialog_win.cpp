@@ -3,6 +3,7 @@
 #include "about_dialog_win.h"
 
 #include "file_version_win.h"
+#include "prog_dir.h"
 #include "pantry_font.h"
 #include "server_state.h"
 #include "shell_resources.h"
@@ -33,7 +34,7 @@ COLORREF LabelColour(int id) {
 
 void FillAboutBox(HWND box, const AboutBoxLook &look) {
     FileVersion version;
-    const VersionFound found = ReadFileVersion(ProgramFilePath(), version);
+    const VersionFound found = ReadFileVersion(ProgramFileOfModule(), version);
     SetDlgItemTextA(box, IDC_ABOUT_VERSION,
                     ("Server Version = " + VersionText(found, version)).c_str());
     const std::string status = ServerStatusText(g_Server.PortSel, g_Server.Running == 1,

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "file_version_win.h"
+#include "prog_dir.h"
 #include "server_message.h"
 #include "shell_text.h"
 #include "tray_win.h"
@@ -44,7 +44,7 @@ void SetBootLaunch(int32_t flag) {
         return;
     }
     if (flag != 0) {
-        const std::string command = BootLaunchCommand(ProgramFilePath());
+        const std::string command = BootLaunchCommand(ProgramFileOfModule());
         RegSetValueExA(key, kValueName, 0, REG_SZ, reinterpret_cast<const BYTE *>(command.c_str()),
                        (DWORD)command.size() + 1);
     } else {

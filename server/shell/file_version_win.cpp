@@ -25,16 +25,3 @@ VersionFound ReadFileVersion(const std::string &path, FileVersion &version) {
     return VersionFound::Found;
 }
 
-std::string ProgramFilePath() {
-    // GetModuleFileNameA cuts the path to the buffer without saying so except through the
-    // returned length, so grow the buffer until the whole path fits.
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), (DWORD)path.size());
-        if (length == 0)
-            return {};
-        if (length < path.size())
-            return std::string(path.data(), length);
-        path.resize(path.size() * 2);
-    }
-}

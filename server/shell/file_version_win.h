@@ -1,4 +1,4 @@
-// Reading the fixed file version of a module, and the full path of this program.
+// Reading the fixed file version of a module.
 #pragma once
 #include <string>
 
@@ -6,6 +6,3 @@
 
 // The version resource of the file at `path`.
 VersionFound ReadFileVersion(const std::string &path, FileVersion &version);
-
-// The full path of this program's executable, however long.
-std::string ProgramFilePath();
