@@ -26,10 +26,33 @@ if(RING_FUZZ)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-# A DLL whose stdcall exports keep their plain names (Name, not Name@4).
+# ring_stdcall_dll(target [DEF file]): a DLL whose stdcall exports keep their plain names (Name,
+# not Name@4). On i686 the import library ld writes under --kill-at names the plain symbols,
+# which stdcall callers (Name@4) never find; DEF lists the decorated names to make it from.
 function(ring_stdcall_dll target)
+    cmake_parse_arguments(D "" "DEF" "" ${ARGN})
     set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
     target_link_options(${target} PRIVATE -Wl,--kill-at)
+    if(RING_WIN32_I686 AND D_DEF)
+        find_program(RING_DLLTOOL i686-w64-mingw32-dlltool REQUIRED)
+        add_custom_command(TARGET ${target} POST_BUILD
+            COMMAND ${RING_DLLTOOL} -k -d ${D_DEF} -D $<TARGET_FILE_NAME:${target}>
+                    -l $<TARGET_LINKER_FILE:${target}>
+            VERBATIM)
+    endif()
+endfunction()
+
+# ring_export_test(NAME n MODULE target NAMES ... [IMPORTERS targets...]): the module exports
+# exactly NAMES under plain names and the importers import them so.
+function(ring_export_test)
+    cmake_parse_arguments(T "" "NAME;MODULE" "NAMES;IMPORTERS" ${ARGN})
+    set(importers)
+    foreach(i ${T_IMPORTERS})
+        list(APPEND importers $<TARGET_FILE:${i}>)
+    endforeach()
+    string(JOIN " " names ${T_NAMES})
+    add_test(NAME ${T_NAME} COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exports ${CMAKE_OBJDUMP}
+        $<TARGET_FILE:${T_MODULE}> "${names}" ${importers})
 endfunction()
 
 # Windows test programs run under Wine with one persistent wineserver per ctest run.
