@@ -30,14 +30,14 @@ std::string TodayText(const char *format) {
 }
 
 std::string CallSpec(const TestCall &call) {
-    char spec[256];
-    std::snprintf(spec, sizeof spec,
+    char callArgs[256];
+    std::snprintf(callArgs, sizeof callArgs,
                   "line=%d,dir=%c,event=%c,dur=%d,check=%c,rings=%d,date=%s,time=%s,number=%s,"
                   "name=\"%s\"",
                   call.Line, call.Direction, call.Event, call.Duration, call.Check, call.Rings,
                   TodayText("%02u/%02u").c_str(), call.Time24.c_str(), call.Number.c_str(),
                   call.Name.c_str());
-    return spec;
+    return callArgs;
 }
 
 } // namespace

@@ -31,7 +31,7 @@ Unit:
   --log FILE            log each command received, one a line ("-" or none: stderr)
 
 What to send, in order (each may repeat):
-  --call SPEC           one call report; SPEC is key=value pairs separated by commas:
+  --call FIELDS         one call report; FIELDS are key=value pairs separated by commas:
                         line=2,dir=I,event=S,dur=0,check=G,rings=1,date=12/31,time=13:05,
                         number=555-123-4567,name="JOHN SMITH"  (time HH:MM on a 24-hour
                         clock, or hh:mm with the meridiem as sent, e.g. time=01:30pm; date and
@@ -39,7 +39,7 @@ What to send, in order (each may repeat):
   --raw TEXT            bytes as they are (escapes \r \n \t \\ \xNN); on UDP one datagram
   --long N              N bytes without CR LF (serial) or a datagram with N report bytes
   --wait MS             pause
-  --scenario FILE       lines "call SPEC", "raw TEXT", "long N", "wait MS"; # comments
+  --scenario FILE       lines "call FIELDS", "raw TEXT", "long N", "wait MS"; # comments
   --demo                endless plausible calls on several lines
   --lines N             demo lines (default 4)
   --rate N              demo calls per minute (default 6)

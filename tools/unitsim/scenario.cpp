@@ -77,34 +77,34 @@ const char *const kNames[] = {"JOHN SMITH",   "MARIA GARCIA", "WIRELESS CALLER",
 
 } // namespace
 
-bool ParseCall(const std::string &spec, CallEvent &call, std::string &error) {
+bool ParseCall(const std::string &fields, CallEvent &call, std::string &error) {
     size_t at = 0;
-    while (at < spec.size()) {
-        const size_t equals = spec.find('=', at);
+    while (at < fields.size()) {
+        const size_t equals = fields.find('=', at);
         if (equals == std::string::npos) {
-            error = "expected key=value in \"" + spec.substr(at) + "\"";
+            error = "expected key=value in \"" + fields.substr(at) + "\"";
             return false;
         }
-        const std::string key = spec.substr(at, equals - at);
+        const std::string key = fields.substr(at, equals - at);
         std::string value;
         size_t next;
-        if (equals + 1 < spec.size() && spec[equals + 1] == '"') {
-            const size_t close = spec.find('"', equals + 2);
+        if (equals + 1 < fields.size() && fields[equals + 1] == '"') {
+            const size_t close = fields.find('"', equals + 2);
             if (close == std::string::npos) {
                 error = "unclosed quote after " + key;
                 return false;
             }
-            value = spec.substr(equals + 2, close - equals - 2);
-            next = spec.find(',', close);
+            value = fields.substr(equals + 2, close - equals - 2);
+            next = fields.find(',', close);
         } else {
-            next = spec.find(',', equals);
-            value = spec.substr(equals + 1, next == std::string::npos ? next : next - equals - 1);
+            next = fields.find(',', equals);
+            value = fields.substr(equals + 1, next == std::string::npos ? next : next - equals - 1);
         }
         if (!SetKey(call, key, value)) {
             error = "bad value for " + key + ": \"" + value + "\"";
             return false;
         }
-        at = next == std::string::npos ? spec.size() : next + 1;
+        at = next == std::string::npos ? fields.size() : next + 1;
     }
     return true;
 }

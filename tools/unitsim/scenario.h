@@ -19,8 +19,8 @@ struct Step {
 // "line=2,dir=I,event=S,dur=0,check=G,rings=1,date=12/31,time=13:05,number=...,name=..."
 // time is HH:MM on a 24-hour clock, or hh:mm followed by a meridiem as the unit sends it
 // (meridiem=pm for odd cases). A value may be put in double quotes to hold commas.
-bool ParseCall(const std::string &spec, CallEvent &call, std::string &error);
-// One scenario line: "call SPEC", "wait MS", "raw TEXT" (with \r \n \t \\ \xNN escapes) or
+bool ParseCall(const std::string &fields, CallEvent &call, std::string &error);
+// One scenario line: "call FIELDS", "wait MS", "raw TEXT" (with \r \n \t \\ \xNN escapes) or
 // "long N". Blank lines and lines starting with # give no step (and true).
 bool ParseStepLine(const std::string &line, std::vector<Step> &steps, std::string &error);
 std::string Unescape(const std::string &text);

@@ -35,7 +35,7 @@ TEST(FormatCallReport, FieldsReadBackAtTheirColumns) {
 
 TEST(FormatCallReport, ClockAndBlankFields) {
     struct Case {
-        const char *spec;
+        const char *fields;
         int column;
         const char *text;
     };
@@ -48,8 +48,8 @@ TEST(FormatCallReport, ClockAndBlankFields) {
     for (const Case &c : cases) {
         CallEvent call;
         std::string error;
-        ASSERT_TRUE(ParseCall(c.spec, call, error)) << c.spec << ": " << error;
-        EXPECT_EQ(GetField(c.column, FormatCallReport(call)), c.text) << c.spec;
+        ASSERT_TRUE(ParseCall(c.fields, call, error)) << c.fields << ": " << error;
+        EXPECT_EQ(GetField(c.column, FormatCallReport(call)), c.text) << c.fields;
     }
 }
 
