@@ -29,24 +29,6 @@ bool CopyBuild(const std::string &from, const std::string &to) {
     return CopyFileA((from + "Ringhold.exe").c_str(), (to + "Ringhold.exe").c_str(), FALSE);
 }
 
-void RemoveTree(const std::string &dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(dir + name + "\\");
-            else
-                DeleteFileA((dir + name).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
 struct DialogSearch {
     DWORD ProcessId;
     const char *Caption;
@@ -83,13 +65,6 @@ BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param) {
 }
 
 } // namespace
-
-std::string BuildBinDir() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path, length);
-    return dir.substr(0, dir.find_last_of('\\') + 1);
-}
 
 RingholdProcess::RingholdProcess(const RingholdSetup &setup) {
     char temp[MAX_PATH];

@@ -2,7 +2,8 @@
 // windows it shows.
 #pragma once
 #include <string>
-#include <windows.h>
+
+#include "ringhold_harness.h"
 
 struct RingholdSetup {
     // Writes DATA\QuorlCID.CFG for a UDP/IP link (unit model 1, no logging) and POSOvena.INI
@@ -31,8 +32,6 @@ class RingholdProcess {
     DWORD ProcessId = 0;
 };
 
-// The folder of the running test program (where the build puts every program and DLL).
-std::string BuildBinDir();
 // A visible top-level window of class #32770 with this caption, owned by the process, within
 // `waitMs`.
 HWND FindDialog(DWORD processId, const char *caption, DWORD waitMs);

@@ -15,6 +15,8 @@
 
 // The folder of the running test program, where the build puts every program and DLL.
 std::string BuildBinDir();
+// Deletes a folder (ending in a backslash) with everything below it.
+void RemoveTree(const std::string &dir);
 
 // Polls `condition` every 50 ms until it holds or `waitMs` have passed; true when it held.
 bool WaitUntil(const std::function<bool()> &condition, DWORD waitMs);
