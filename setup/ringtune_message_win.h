@@ -3,5 +3,4 @@
 #pragma once
 #include <windows.h>
 
-int TuneMessage(HWND owner, const char *text, const char *caption, UINT icon,
-                UINT buttons = MB_OK);
+int TuneMessage(HWND owner, const char *text, const char *caption, UINT icon, UINT buttons = MB_OK);

@@ -8,15 +8,15 @@
 
 struct SetupCallState {
     HWND owner = nullptr;
-    HWND dialog = nullptr;      // the configuration dialog while it is open
-    int32_t restricted = 0;     // the server was running when the call began
+    HWND dialog = nullptr;  // the configuration dialog while it is open
+    int32_t restricted = 0; // the server was running when the call began
     HANDLE lockFile = INVALID_HANDLE_VALUE;
-    int32_t exclLog = 0;        // record manager handles of the two lists; 0 when not in use
+    int32_t exclLog = 0; // record manager handles of the two lists; 0 when not in use
     int32_t exclShow = 0;
-    int32_t otherModel = 0;     // the selected model is not "Quorl Vezedud 2, 4, 8"
-    HWND savedFocus = nullptr;  // focus owner when the dialog was last deactivated
+    int32_t otherModel = 0;    // the selected model is not "Quorl Vezedud 2, 4, 8"
+    HWND savedFocus = nullptr; // focus owner when the dialog was last deactivated
     HFONT comboFont = nullptr;
-    int32_t busy = 0;           // a serial search, unit query or purge runs: commands wait
+    int32_t busy = 0; // a serial search, unit query or purge runs: commands wait
 };
 
 struct RingtuneState {
