@@ -31,9 +31,9 @@ int32_t Today() {
     return DayNumberOf(CivilDate{now.wYear, now.wMonth, now.wDay});
 }
 
-HWND FindDialog(HWND owner) {
+HWND FindDialog(HWND owner, const char *caption) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(20)) {
-        HWND dialog = FindWindowA("#32770", kTitle);
+        HWND dialog = FindWindowA("#32770", caption);
         if (dialog != nullptr && GetWindow(dialog, GW_OWNER) == owner && IsWindowVisible(dialog))
             return dialog;
     }
@@ -52,18 +52,22 @@ class ReportOptionsTest : public ::testing::Test {
     void SetUp() override { ASSERT_NE(host_, nullptr); }
 
     // Calls ReportOptions on this thread while `drive` works the dialog from another one and
-    // ends it; `found` tells whether the dialog appeared, owned by the host.
-    int32_t Run(const std::function<void(HWND)> &drive) {
+    // ends it; `found_` tells whether the dialog appeared, owned by the host. With
+    // `withVariables` false the title and every variable are null pointers.
+    int32_t Run(const std::function<void(HWND)> &drive, bool withVariables = true) {
         std::atomic<bool> found{false};
         std::thread driver([&] {
-            HWND dialog = FindDialog(host_);
+            HWND dialog = FindDialog(host_, withVariables ? kTitle : "Report Options");
             found = dialog != nullptr;
             if (dialog != nullptr)
                 drive(dialog);
         });
         const int32_t result =
-            ReportOptions(host_, kTitle, &out_.List, &out_.DayMask, &out_.StartDate, &out_.EndDate,
-                          &out_.StartTime, &out_.EndTime, &out_.Spare);
+            withVariables
+                ? ReportOptions(host_, kTitle, &out_.List, &out_.DayMask, &out_.StartDate,
+                                &out_.EndDate, &out_.StartTime, &out_.EndTime, &out_.Spare)
+                : ReportOptions(host_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                nullptr, nullptr);
         driver.join();
         found_ = found;
         return result;
@@ -163,6 +167,12 @@ TEST_F(ReportOptionsTest, OkGivesTheChosenSpanAndDays) {
         EXPECT_EQ(out_.EndTime, c.endTime);
         EXPECT_EQ(out_.DayMask, c.mask);
     }
+}
+
+TEST_F(ReportOptionsTest, NullTitleAndVariablesAreNotWrittenThrough) {
+    const int32_t result = Run([](HWND dialog) { Click(dialog, IDOK); }, false);
+    ASSERT_TRUE(found_);
+    EXPECT_EQ(result, 1);
 }
 
 TEST_F(ReportOptionsTest, CancelGivesZeroAndWritesNothing) {
