@@ -12,8 +12,9 @@ bool KnownPageSetup(int32_t paper, int32_t orientation) {
 
 } // namespace
 
-int32_t Engine::StartDoc(int32_t owner, const char *title, const char *pdfPath, int32_t numberBase,
-                         int32_t paper, int32_t orientation, int32_t source) {
+int32_t Engine::StartDocument(int32_t owner, const char *title, const char *pdfPath,
+                              int32_t numberBase, int32_t paper, int32_t orientation,
+                              int32_t source) {
     if (state_.handle != 0)
         return PV_ERR_BUSY;
     if (!KnownPageSetup(paper, orientation))
@@ -44,7 +45,7 @@ int32_t Engine::NewPage(int32_t doc, int32_t paper, int32_t orientation, int32_t
     return PV_OK;
 }
 
-int32_t Engine::EndDoc(int32_t doc, int32_t mode) {
+int32_t Engine::EndDocument(int32_t doc, int32_t mode) {
     if (!Open(doc))
         return PV_ERR_HANDLE;
     if (mode != PV_END_FINISHED && mode != PV_END_STOPPED)

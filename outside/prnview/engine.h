@@ -42,10 +42,10 @@ class Engine {
     Engine &operator=(const Engine &) = delete;
 
     // `pdfPath` is where an unattended document goes ("" or null: attended).
-    int32_t StartDoc(int32_t owner, const char *title, const char *pdfPath, int32_t numberBase,
-                     int32_t paper, int32_t orientation, int32_t source);
+    int32_t StartDocument(int32_t owner, const char *title, const char *pdfPath, int32_t numberBase,
+                          int32_t paper, int32_t orientation, int32_t source);
     int32_t NewPage(int32_t doc, int32_t paper, int32_t orientation, int32_t source);
-    int32_t EndDoc(int32_t doc, int32_t mode);
+    int32_t EndDocument(int32_t doc, int32_t mode);
     int32_t SetProgress(int32_t doc, int32_t percent);
     int32_t CheckAbort(int32_t doc);
     int32_t Font(int32_t doc, int32_t style, int32_t points, int32_t colour, const char *face);

@@ -114,7 +114,7 @@ class FakeHost : public EngineHost {
 
 class EngineTest : public ::testing::Test {
   protected:
-    int32_t Start() { return engine.StartDoc(0, "Report", "", 0, 1, 0, 7); }
+    int32_t Start() { return engine.StartDocument(0, "Report", "", 0, 1, 0, 7); }
     FakeHost host;
     Engine engine{host};
 };
@@ -130,10 +130,10 @@ TEST_F(EngineTest, WrongHandlesAreRefusedEverywhere) {
         EXPECT_EQ(engine.Text(wrong, 1, 1, 0, "x", false), PV_ERR_HANDLE);
         EXPECT_EQ(engine.Line(wrong, LineItem{}), PV_ERR_HANDLE);
         EXPECT_EQ(engine.Rect(wrong, RectItem{}, 0), PV_ERR_HANDLE);
-        EXPECT_EQ(engine.EndDoc(wrong, 4), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.EndDocument(wrong, 4), PV_ERR_HANDLE);
     }
     EXPECT_EQ(engine.State().doc.pages.size(), 1u);
-    EXPECT_EQ(engine.EndDoc(doc, 4), PV_OK);
+    EXPECT_EQ(engine.EndDocument(doc, 4), PV_OK);
     // The finished document's handle is stale; the next document gets a new one.
     EXPECT_EQ(engine.Text(doc, 1, 1, 0, "x", false), PV_ERR_HANDLE);
     int32_t next = Start();
@@ -143,10 +143,10 @@ TEST_F(EngineTest, WrongHandlesAreRefusedEverywhere) {
 TEST_F(EngineTest, StartFailures) {
     int32_t doc = Start();
     EXPECT_EQ(Start(), PV_ERR_BUSY);
-    EXPECT_EQ(engine.EndDoc(doc, 4), PV_OK);
-    EXPECT_EQ(engine.StartDoc(0, "R", "", 0, 2, 0, 7), PV_ERR_ARGUMENT);
-    EXPECT_EQ(engine.StartDoc(0, "R", "", 0, 1, 1, 7), PV_ERR_ARGUMENT);
-    EXPECT_EQ(engine.StartDoc(0, "R", "/no/such/folder/out.pdf", 0, 1, 0, 7), PV_ERR_OUTPUT);
+    EXPECT_EQ(engine.EndDocument(doc, 4), PV_OK);
+    EXPECT_EQ(engine.StartDocument(0, "R", "", 0, 2, 0, 7), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.StartDocument(0, "R", "", 0, 1, 1, 7), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.StartDocument(0, "R", "/no/such/folder/out.pdf", 0, 1, 0, 7), PV_ERR_OUTPUT);
     host.canOpen = false;
     EXPECT_EQ(Start(), PV_ERR_WINDOW);
     host.canOpen = true;
@@ -161,10 +161,10 @@ TEST_F(EngineTest, ArgumentsOutsideTheirValuesLeaveTheDocumentAsItWas) {
     EXPECT_EQ(engine.Font(doc, 0, 0, 0, "Arial"), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.Rect(doc, RectItem{}, 3), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.NewPage(doc, 1, 1, 7), PV_ERR_ARGUMENT);
-    EXPECT_EQ(engine.EndDoc(doc, 5), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.EndDocument(doc, 5), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.State().doc.pages.size(), 1u);
     EXPECT_TRUE(engine.State().doc.pages[0].items.empty());
-    EXPECT_EQ(engine.EndDoc(doc, 6), PV_OK) << "still open after a refused mode";
+    EXPECT_EQ(engine.EndDocument(doc, 6), PV_OK) << "still open after a refused mode";
     EXPECT_TRUE(host.previewStopped);
 }
 
@@ -207,24 +207,24 @@ TEST_F(EngineTest, AbortCheckSurvivesTheTickCountWrapping) {
 }
 
 TEST_F(EngineTest, AttendedDocumentGoesToThePreview) {
-    int32_t doc = engine.StartDoc(77, "Inbound\x01", "", 0, 1, 0, 7);
+    int32_t doc = engine.StartDocument(77, "Inbound\x01", "", 0, 1, 0, 7);
     EXPECT_EQ(host.openedFor, 77);
     EXPECT_EQ(host.openedTitle, "Inbound ");
     engine.NewPage(doc, 1, 0, 7);
-    EXPECT_EQ(engine.EndDoc(doc, 4), PV_OK);
+    EXPECT_EQ(engine.EndDocument(doc, 4), PV_OK);
     EXPECT_EQ(host.previewed, 2u);
     EXPECT_FALSE(host.previewStopped);
 }
 
 TEST_F(EngineTest, UnattendedDocumentIsWrittenWithNoWindow) {
     std::string path = ::testing::TempDir() + "prnview_unattended.pdf";
-    int32_t doc = engine.StartDoc(0, "Filed", path.c_str(), 0, 1, 0, 7);
+    int32_t doc = engine.StartDocument(0, "Filed", path.c_str(), 0, 1, 0, 7);
     ASSERT_GE(doc, 1);
     EXPECT_EQ(host.openedFor, -1) << "no progress window";
     EXPECT_EQ(engine.CheckAbort(doc), 0);
     EXPECT_EQ(host.pumps, 0);
     engine.Text(doc, 1, 1, 0, "Unattended", false);
-    EXPECT_EQ(engine.EndDoc(doc, 6), PV_OK);
+    EXPECT_EQ(engine.EndDocument(doc, 6), PV_OK);
     EXPECT_EQ(host.previewed, 0u);
     FILE *f = std::fopen(path.c_str(), "rb");
     ASSERT_NE(f, nullptr);
