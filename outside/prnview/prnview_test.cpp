@@ -7,6 +7,7 @@
 
 #include "engine.h"
 #include "font_metrics.h"
+#include "preview_layout.h"
 #include "prnview.h"
 
 namespace {
@@ -234,6 +235,56 @@ TEST_F(EngineTest, UnattendedDocumentIsWrittenWithNoWindow) {
     std::remove(path.c_str());
     EXPECT_EQ(bytes.rfind("%PDF-1.4", 0), 0u);
     EXPECT_NE(bytes.find("(Unattended) Tj"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST(PreviewLayout, PageSizeFollowsTheZoom) {
+    struct Case {
+        const char *name;
+        Zoom zoom;
+        int viewW, viewH, dpi;
+        PixelSize size;
+    } cases[] = {
+        // 8.5 x 11 inches inside 12-pixel margins
+        {"fit page, height limits", Zoom::FitPage, 1000, 574, 96, {425, 550}},
+        {"fit page, width limits", Zoom::FitPage, 195, 2000, 96, {171, 221}},
+        {"fit width", Zoom::FitWidth, 874, 300, 96, {850, 1100}},
+        {"actual size", Zoom::Actual, 300, 300, 96, {816, 1056}},
+        {"view too small", Zoom::FitPage, 0, 0, 96, {1, 1}},
+    };
+    for (const Case &c : cases) {
+        PixelSize size = PageSizeInView(c.zoom, c.viewW, c.viewH, c.dpi);
+        EXPECT_EQ(size.width, c.size.width) << c.name;
+        EXPECT_EQ(size.height, c.size.height) << c.name;
+    }
+    EXPECT_EQ(ScrollRange(1056, 500), 1056 + 24 - 500);
+    EXPECT_EQ(ScrollRange(400, 500), 0);
+}
+
+TEST(PreviewLayout, PagingStaysWithinTheDocument) {
+    struct Case {
+        PageStep step;
+        int current, count, next;
+    } cases[] = {
+        {PageStep::Next, 0, 3, 1},     {PageStep::Next, 2, 3, 2}, {PageStep::Previous, 0, 3, 0},
+        {PageStep::Previous, 2, 3, 1}, {PageStep::Last, 0, 3, 2}, {PageStep::First, 2, 3, 0},
+        {PageStep::Last, 0, 1, 0},     {PageStep::Next, 0, 1, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(StepPage(c.step, c.current, c.count), c.next)
+            << static_cast<int>(c.step) << " from " << c.current;
+}
+
+TEST(PreviewLayout, CaptionsAndFileNames) {
+    EXPECT_EQ(PreviewCaption("Call Stats Report - 12-08-2026", true),
+              "Call Stats Report - 12-08-2026 (stopped)");
+    EXPECT_EQ(PreviewCaption("Call Stats", false), "Call Stats");
+    EXPECT_EQ(PageLabel(1, 3), "Page 2 of 3");
+    EXPECT_EQ(PdfFileName("Report on 555/123:45?"), "Report on 555-123-45-.pdf");
+    EXPECT_EQ(PdfFileName(""), "Report.pdf");
 }
 
 } // namespace
