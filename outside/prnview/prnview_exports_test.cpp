@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kPageLabelId = 205;
-constexpr int kPrintButtonId = 209;
+constexpr int kFitWidthId = 207, kActualSizeId = 208, kPrintButtonId = 209, kSavePdfId = 210;
 
 bool WaitUntil(const std::function<bool()> &condition, DWORD waitMs = 20000) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < waitMs; Sleep(20))
@@ -250,6 +250,47 @@ TEST_F(Attended, PreviewPagesByKeysAndSaysWhenNoPrinterIsInstalled) {
                        "or save it as a PDF file.");
     EXPECT_TRUE(boxOwnedByPreview);
     EXPECT_TRUE(previewOpenAfterBox);
+}
+
+TEST_F(Attended, PreviewSavesThePdfThroughTheSaveDialog) {
+    std::string path = TempPath("prnview_saved.pdf");
+    DeleteFileA(path.c_str());
+    int32_t doc = Start("Saving Test");
+    ASSERT_GE(doc, 1);
+    DrawPage(doc, "Kept as a file");
+    bool dialogSeen = false, previewAliveAfterZoom = false;
+    EXPECT_EQ(EndWithPreview(doc, 4,
+                             [&] {
+                                 HWND preview = WaitForDialog("Saving Test");
+                                 if (!preview)
+                                     return;
+                                 for (int zoom : {kFitWidthId, kActualSizeId})
+                                     PostMessageA(GetDlgItem(preview, zoom), BM_CLICK, 0, 0);
+                                 PostMessageA(GetDlgItem(preview, kSavePdfId), BM_CLICK, 0, 0);
+                                 HWND save = WaitForDialog("Save as PDF");
+                                 previewAliveAfterZoom = IsWindowVisible(preview);
+                                 if (save) {
+                                     dialogSeen = true;
+                                     // The file name field: a combo box on Windows, an edit
+                                     // field in Wine's dialog.
+                                     HWND name = GetDlgItem(save, 0x47C);
+                                     if (!name)
+                                         name = GetDlgItem(save, 0x480);
+                                     SendMessageA(name, WM_SETTEXT, 0,
+                                                  reinterpret_cast<LPARAM>(path.c_str()));
+                                     PostMessageA(save, WM_COMMAND, IDOK, 0);
+                                     WaitUntil([&] { return !IsWindow(save); }, 10000);
+                                 }
+                                 PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+                             }),
+              PV_OK);
+    EXPECT_TRUE(previewAliveAfterZoom);
+    ASSERT_TRUE(dialogSeen);
+    std::string pdf = ReadFileBytes(path);
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(pdf.rfind("%PDF-1.4", 0), 0u);
+    EXPECT_NE(pdf.find("(Kept as a file) Tj"), std::string::npos);
+    EXPECT_NE(pdf.find("(Store  Page 1 of 1) Tj"), std::string::npos);
 }
 
 } // namespace
