@@ -32,7 +32,8 @@ enum : int32_t {
     PV_OK = 1,
     PV_ERR_BUSY = -1,     // pvStartDoc: a document is open already (in this process)
     PV_ERR_OUTPUT = -2,   // pvStartDoc: the unattended PDF file cannot be created
-    PV_ERR_ARGUMENT = -3, // an argument outside its documented values, or a null text
+    PV_ERR_ARGUMENT = -3, // an argument outside its documented values, a null text, or a
+                          // coordinate or width that is not a number or beyond 1000
     PV_ERR_HANDLE = -4,   // not the handle of the open document
     PV_ERR_WINDOW = -5,   // pvStartDoc: the progress window could not be created
     PV_ERR_WRITE = -6,    // pvEndDoc: the unattended PDF file could not be written whole
@@ -78,8 +79,9 @@ PRNVIEW_API int32_t PRNVIEW_CALL pvSetProgress(int32_t doc, int32_t percent);
 // for a wrong handle: a caller looping on it stops). Lets pending window messages through at
 // most every 50 ms and otherwise repeats its last answer, so calling it per record costs little.
 PRNVIEW_API int32_t PRNVIEW_CALL pvCheckAbort(int32_t doc);
-// The font of the texts that follow: style (PV_STYLE_ bits), size in points, colour, face
-// ("Times New Roman", "Courier New" or any other face, shown in PDF files as Helvetica).
+// The font of the texts that follow: style (PV_STYLE_ bits; others ignored), size in points
+// (1 to 1000), colour, face ("Times New Roman", "Courier New" or any other face, which PDF
+// files show as Helvetica).
 PRNVIEW_API int32_t PRNVIEW_CALL pvFont(int32_t doc, int32_t style, int32_t points, int32_t colour,
                                         const char *face);
 PRNVIEW_API int32_t PRNVIEW_CALL pvText(int32_t doc, float x, float y, int32_t align,
