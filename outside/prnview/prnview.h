@@ -42,7 +42,8 @@ enum : int32_t {
 // Page setup arguments, the same for the first page (pvStartDoc) and each further page:
 //   paper:       1 letter (the only size the engine lays out; others give PV_ERR_ARGUMENT)
 //   orientation: 0 portrait (the only one; others give PV_ERR_ARGUMENT)
-//   source:      the printer's paper bin, as a Windows DMBIN_ value; 7 automatic
+//   source:      paper bin, as a Windows DMBIN_ value (7 automatic); any value is accepted and
+//                kept with the page, and the printer feeds from the bin its print dialog chose
 enum : int32_t { PV_PAPER_LETTER = 1, PV_PORTRAIT = 0, PV_SOURCE_AUTO = 7 };
 
 // pvEndDoc modes.
@@ -62,7 +63,7 @@ extern "C" {
 //            it: sites that file every report set it once.
 //   numberBase: added to every page number (0: pages count from 1), and to the page count.
 //   paper, orientation, source: the first page's setup, as for pvNewPage.
-//   tag:     the caller's own number for the document, kept and shown nowhere.
+//   tag:     the caller's own number for the document; any value, not used by the engine.
 PRNVIEW_API int32_t PRNVIEW_CALL pvStartDoc(int32_t owner, const char *title, const char *output,
                                             int32_t numberBase, int32_t paper, int32_t orientation,
                                             int32_t source, int32_t tag);
