@@ -133,16 +133,34 @@ TEST(SetupValues, SaveWritesEachControl) {
              v.filterIp = true;
              v.ipText = "192.168.1.20";
          },
-         1, 0, 4, 0x1000, {0xC0, 0xA8, 0x01, 0x14}},
-        {"filter with 0.0.0.0", [](SetupValues &v) { v.filterIp = true; }, 1, 0, 4, 0,
+         1,
+         0,
+         4,
+         0x1000,
+         {0xC0, 0xA8, 0x01, 0x14}},
+        {"filter with 0.0.0.0",
+         [](SetupValues &v) { v.filterIp = true; },
+         1,
+         0,
+         4,
+         0,
          {0, 0, 0, 0}},
         {"filter with empty address",
          [](SetupValues &v) {
              v.filterIp = true;
              v.ipText = "";
          },
-         1, 0, 4, 0, {0, 0, 0, 0}},
-        {"address without filter", [](SetupValues &v) { v.ipText = "10.0.0.300"; }, 1, 0, 4, 0,
+         1,
+         0,
+         4,
+         0,
+         {0, 0, 0, 0}},
+        {"address without filter",
+         [](SetupValues &v) { v.ipText = "10.0.0.300"; },
+         1,
+         0,
+         4,
+         0,
          {10, 0, 0, 44}},
     };
     for (const Case &c : cases) {
