@@ -176,9 +176,11 @@ TEST(SetupValues, SaveWritesEachControl) {
         EXPECT_EQ(cfg.LastLine, c.lastLine) << c.name;
         EXPECT_EQ(cfg.Options, c.options) << c.name;
         EXPECT_EQ(std::memcmp(cfg.UnitIp, c.ip, 4), 0) << c.name;
+        const uint8_t *bytes = reinterpret_cast<const uint8_t *>(&cfg);
         for (size_t at = 8; at < 32; at++) {
-            if (at < 20 || at >= 24)
-                EXPECT_EQ(reinterpret_cast<const uint8_t *>(&cfg)[at], 0xA5) << c.name << at;
+            if (at < 20 || at >= 24) {
+                EXPECT_EQ(bytes[at], 0xA5) << c.name << at;
+            }
         }
     }
 }
