@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 // Shows the purge dialog modally, owned by `dialog`; returns when it is closed.
 void PurgeLogDialog(HWND dialog);
 // Deletes the call log records older than the days typed in the purge dialog.
