@@ -10,9 +10,11 @@
 #include "dotted_address.h"
 #include "excl_editor_win.h"
 #include "pantry_font.h"
+#include "purge_log_win.h"
 #include "ringtune_resources.h"
 #include "ringtune_state_win.h"
 #include "setup_values.h"
+#include "unit_detection_win.h"
 
 namespace {
 
@@ -209,6 +211,15 @@ void OnCommand(HWND dialog, int id, int code) {
         break;
     case IDC_SHOW_DELETE:
         DeleteExclEntry(ExclListKind::Show, dialog);
+        break;
+    case IDC_PURGE:
+        PurgeLogDialog(dialog);
+        break;
+    case IDC_DETECT:
+        DetectUnit(dialog);
+        break;
+    case IDC_ABOUT:
+        ShowAboutBox(dialog);
         break;
     case IDC_SAVE:
         if (code == 0 || code == 1) {

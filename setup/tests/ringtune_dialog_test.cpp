@@ -196,6 +196,31 @@ TEST_F(RingtuneDialog, AStoredOtherModelOpensWithItsRules) {
     ASSERT_TRUE(call.Returned(10000));
 }
 
+// The About and Purge Calls buttons open their boxes from the DLL's own resources, owned by the
+// dialog. COM8 is mapped nowhere, so the unit query fails at once.
+TEST_F(RingtuneDialog, AboutAndPurgeOpenTheirBoxes) {
+    ASSERT_TRUE(WriteWholeFile(ConfigPath(), StoredConfig(8, 0, 4, 0)));
+    SetupCall call;
+    HWND dialog = call.Dialog();
+    ASSERT_TRUE(dialog);
+    Click(dialog, 330);
+    HWND about = WaitForBox("About  (4.10.00)");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), dialog);
+    EXPECT_EQ(ItemText(about, 250), "Port Error Opening COM8");
+    Click(about, 260);
+    ASSERT_TRUE(WaitForWindowGone(about, 10000));
+
+    Click(dialog, 170);
+    HWND purge = WaitForBox("Purge Log Entries");
+    ASSERT_TRUE(purge);
+    EXPECT_EQ(GetWindow(purge, GW_OWNER), dialog);
+    Click(purge, 200);
+    ASSERT_TRUE(WaitForWindowGone(purge, 10000));
+    Click(dialog, 320);
+    ASSERT_TRUE(call.Returned(10000));
+}
+
 // A server started while the dialog is open finds the lock taken and refuses to start.
 TEST_F(RingtuneDialog, HoldsTheServerOffWhileOpen) {
     TestProgramDir().WriteIni(FreeUdpPort());
