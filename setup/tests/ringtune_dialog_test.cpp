@@ -279,3 +279,60 @@ TEST_F(RingtuneDialog, RestrictedWhileTheServerRuns) {
 }
 
 } // namespace
+
+namespace {
+
+// BackOffice.exe's main window in the process, within 20 s.
+HWND BackOfficeWindow(DWORD processId) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w = FindWindowA("QuorlBackOffice", nullptr); w;
+                 w = FindWindowExA(nullptr, w, "QuorlBackOffice", nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == processId && IsWindowVisible(w))
+                    found = w;
+            }
+            return found != nullptr;
+        },
+        20000);
+    return found;
+}
+
+} // namespace
+
+// The back office's button loads Ringtune.dll from the program directory and opens the dialog
+// owned by its window; from a folder without the DLL it says so.
+TEST(BackOffice, OpensTheSetupDialogOrSaysTheLibraryIsMissing) {
+    ClearProgramFiles();
+    const ProgramDir &dir = TestProgramDir();
+    {
+        ChildProcess office;
+        ASSERT_TRUE(office.Start("\"" + dir.Path("BackOffice.exe") + "\"", dir.Dir));
+        HWND window = BackOfficeWindow(office.Id());
+        ASSERT_TRUE(window);
+        PostMessageA(GetDlgItem(window, 100), BM_CLICK, 0, 0);
+        HWND dialog = FindDialog(office.Id(), "Quorl Vezedud Server Setup", 15000);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
+        PostMessageA(GetDlgItem(dialog, 320), BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitForWindowGone(dialog, 10000));
+    }
+
+    const std::string alone = dir.Path("alone\\");
+    CreateDirectoryA(alone.c_str(), nullptr);
+    CopyFileA(dir.Path("BackOffice.exe").c_str(), (alone + "BackOffice.exe").c_str(), FALSE);
+    {
+        ChildProcess office;
+        ASSERT_TRUE(office.Start("\"" + alone + "BackOffice.exe\"", alone));
+        HWND window = BackOfficeWindow(office.Id());
+        ASSERT_TRUE(window);
+        PostMessageA(GetDlgItem(window, 100), BM_CLICK, 0, 0);
+        HWND box = FindDialog(office.Id(), "Back Office", 15000);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(MessageBoxText(box), "Cannot load Ringtune.dll");
+        PressButton(box, IDOK);
+    }
+    RemoveTree(alone);
+}
