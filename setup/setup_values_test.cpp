@@ -228,7 +228,7 @@ TEST(SetupValues, ListsAndPortNumbers) {
     EXPECT_EQ(ports[0], "COM1");
     EXPECT_EQ(ports[8], "IP UDP/IP");
     EXPECT_EQ(PortNumberOfItem("COM7"), 7);
-    EXPECT_EQ(PortNumberOfItem("COM2  "), 2);
+    EXPECT_EQ(PortNumberOfItem(" COM2  "), 2);
     EXPECT_EQ(PortNumberOfItem("IP UDP/IP"), 0);
     EXPECT_EQ(PortNumberOfItem(""), 0);
     EXPECT_EQ(PortNumberOfItem("   "), 0);

@@ -8,6 +8,7 @@
 #include "ringtune_message_win.h"
 #include "ringtune_state_win.h"
 #include "serial_link.h"
+#include "setup_values.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ int32_t SelectedPortNumber(HWND dialog) {
     SendDlgItemMessageA(dialog, kPortList, CB_GETLBTEXT, static_cast<WPARAM>(index),
                         reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<size_t>(length));
-    return PortNumberFromItem(text);
+    return PortNumberOfItem(text);
 }
 
 // The address in the dialog's field when the filter is checked and it is not 0; otherwise the

@@ -74,15 +74,6 @@ bool HasUnitTag(const std::string &datagram) {
     return datagram.find("<U>") != std::string::npos;
 }
 
-int32_t PortNumberFromItem(const std::string &itemText) {
-    const size_t last = itemText.find_last_not_of(" \t");
-    if (last == std::string::npos) {
-        return 0;
-    }
-    const char c = itemText[last];
-    return c >= '1' && c <= '8' ? c - '0' : 0;
-}
-
 UnitInfoLink ChooseUnitInfoLink(bool otherModel, int32_t portNumber) {
     if (portNumber == 0) {
         return UnitInfoLink::Network;

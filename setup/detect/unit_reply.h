@@ -15,9 +15,6 @@ inline std::string FormatUnitIdReply(const std::string &datagram) {
 // Whether the datagram is the unit's: a reply or a call report.
 bool HasUnitTag(const std::string &datagram);
 
-// The port number of a port list item: its trimmed text's last character, 1 to 8, else 0.
-int32_t PortNumberFromItem(const std::string &itemText);
-
 // Where the unit information comes from.
 enum class UnitInfoLink { NotAvailable, Serial, Network };
 UnitInfoLink ChooseUnitInfoLink(bool otherModel, int32_t portNumber);

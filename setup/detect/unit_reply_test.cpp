@@ -64,12 +64,6 @@ TEST(FormatUnitIdReply, NeverReadsPastTheLength) {
 }
 
 TEST(UnitInfo, LineForEachModelPortAndOutcome) {
-    EXPECT_EQ(PortNumberFromItem("COM3"), 3);
-    EXPECT_EQ(PortNumberFromItem(" COM8  "), 8);
-    EXPECT_EQ(PortNumberFromItem("IP UDP/IP"), 0);
-    EXPECT_EQ(PortNumberFromItem(""), 0);
-    EXPECT_EQ(PortNumberFromItem("COM9"), 0);
-
     struct Case {
         bool otherModel;
         int32_t port;
