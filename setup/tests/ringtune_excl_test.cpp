@@ -122,3 +122,40 @@ TEST_F(ExclEditor, DeleteRemovesTheSelectedEntryEvenWithoutDigitsOrPastFifteen) 
 }
 
 } // namespace
+
+namespace {
+
+// The warning box that has no owner, read and answered.
+std::string AnswerWarning() {
+    HWND box = WaitForBox("Warning!");
+    if (!box)
+        return "<no warning>";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+    std::string text = MessageBoxText(box);
+    PressButton(box, IDOK);
+    return text;
+}
+
+} // namespace
+
+// A log list that cannot be created (a folder has its name) and a display list that is no record
+// file: two warnings before the dialog, then both lists stay empty and Add does nothing.
+TEST_F(ExclEditor, UnusableListFilesWarnAndStayDisabled) {
+    const ProgramDir &dir = TestProgramDir();
+    ASSERT_TRUE(CreateDirectoryA(dir.Path("DATA\\QuorlExclLog.CID").c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(dir.Path("DATA\\QuorlExclShow.CID"), "not a record file"));
+    SetupCall call;
+    EXPECT_EQ(AnswerWarning(), "ERROR: Creating Log Exclude File, Exclusion Disabled");
+    EXPECT_EQ(AnswerWarning(), "ERROR: Opening Dsp Exclude File, Logging Disabled");
+    HWND dialog = call.Dialog();
+    ASSERT_TRUE(dialog);
+    for (int add : {140, 230}) {
+        Click(dialog, add);
+        EXPECT_EQ(FindDialog(GetCurrentProcessId(), "Add Phone to Exclude", 1000), nullptr) << add;
+    }
+    EXPECT_EQ(ListLines(dialog, 130), Lines{});
+    EXPECT_EQ(ListLines(dialog, 220), Lines{});
+    Click(dialog, 320);
+    ASSERT_TRUE(call.Returned(10000));
+    RemoveDirectoryA(dir.Path("DATA\\QuorlExclLog.CID").c_str());
+}
