@@ -10,6 +10,15 @@ HOST=$((20000 + RANDOM % 20000))
 UNIT=$((HOST + 1))
 UNIT_IP=127.0.0.2
 fds=()
+# The broadcast case's network namespaces, removed however the script ends.
+ns_u=ringu$$ ns_n=ringn$$
+ns_wine=$work/nswine
+netns_cleanup() {
+    ip netns exec $ns_u "$RING_SOURCE_DIR/cmake/wine-env" stop "$ns_wine" >/dev/null 2>&1 || true
+    ip netns del $ns_u 2>/dev/null || true
+    ip netns del $ns_n 2>/dev/null || true
+}
+trap 'stop_all; netns_cleanup; cleanup' EXIT
 
 stop_all() {
     local pid fd
@@ -157,5 +166,39 @@ out=$(host about 0 COM4)
 expect_eq "missing port" "Port Error Opening COM4" "$(line_of about)"
 out=$(host about 1 COM4)
 expect_eq "Lite model on a serial port" "Not Available for LITE or POS Units in Serial Mode." "$(line_of about)"
+
+echo "== the broadcast path: filter checked with 0.0.0.0"
+# The utility in a network namespace of its own whose only way out leads to the unit's
+# namespace, so its limited broadcast reaches the unit and nothing else. Wine creates sockets
+# in its wineserver, so the utility gets a wineserver and prefix of its own in there.
+if ip netns add $ns_u 2>/dev/null && ip netns add $ns_n 2>/dev/null &&
+    ip link add vu$$ type veth peer name vn$$ 2>/dev/null; then
+    ip link set vu$$ netns $ns_u
+    ip link set vn$$ netns $ns_n
+    ip -n $ns_u addr add 10.231.0.1/24 dev vu$$
+    ip -n $ns_n addr add 10.231.0.2/24 dev vn$$
+    for ns in $ns_u $ns_n; do ip -n $ns link set lo up; done
+    ip -n $ns_u link set vu$$ up
+    ip -n $ns_n link set vn$$ up
+    ip -n $ns_u route add default dev vu$$
+    : >"$work/bcast.log"
+    ip netns exec $ns_n "$unitsim" --port $UNIT --log "$work/bcast.log" &
+    bg_pids+=($!)
+    wait_for_line "$work/bcast.log" "udp listening"
+    DISPLAY=$(cat "$RING_WINE_DIR/display") ip netns exec $ns_u \
+        "$RING_SOURCE_DIR/cmake/wine-env" start "$ns_wine" "$(cat "$RING_WINE_DIR/arch")" >/dev/null
+    ns_host() { ip netns exec $ns_u "$RING_WINE_RUN" "$ns_wine" "$RING_BIN/detect_host.exe" "$@" | tr -d '\r'; }
+    for try in 1 2 3; do
+        out=$(ns_host detect 1 $HOST $UNIT 1000 0.0.0.0)
+        grep -q "box Unit Found!" <<<"$out" && break
+    done
+    expect_eq "found by broadcast" "Unit Found!|Unit Found at 10.231.0.2" "$(line_of box)"
+    expect_eq "address entered" "10.231.0.2" "$(line_of address)"
+    stop_all
+    netns_cleanup
+else
+    netns_cleanup
+    echo "skipped: the broadcast path needs network namespaces (ip netns), not available here"
+fi
 
 [ $failures -eq 0 ]

@@ -1,6 +1,7 @@
 // The server's side of a purge race: Ringhold's own poll pass logs one inbound call after
 // another into the call log of a program directory until a stop file appears.
-//   call_logger DIR STOPFILE   -> "logging" once started, "logged N" at the end
+//   call_logger DIR STARTEDFILE STOPFILE   -> STARTEDFILE made after the first call logged,
+//                                             "logged N" at the end
 #include <windows.h>
 
 #include <cstdio>
@@ -36,8 +37,8 @@ struct NumberedCalls : UnitLink {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        std::printf("usage: call_logger DIR STOPFILE\n");
+    if (argc != 4) {
+        std::printf("usage: call_logger DIR STARTEDFILE STOPFILE\n");
         return 2;
     }
     CidConfig config{};
@@ -51,12 +52,12 @@ int main(int argc, char **argv) {
         std::printf("cannot open the call log\n");
         return 1;
     }
-    std::printf("logging\n");
-    std::fflush(stdout);
     NumberedCalls calls;
-    while (GetFileAttributesA(argv[2]) == INVALID_FILE_ATTRIBUTES) {
-        PollUnit(state, calls);
+    PollUnit(state, calls);
+    CloseHandle(CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    while (GetFileAttributesA(argv[3]) == INVALID_FILE_ATTRIBUTES) {
         Sleep(10);
+        PollUnit(state, calls);
     }
     kf_CloseAll();
     std::printf("logged %d\n", calls.next);
