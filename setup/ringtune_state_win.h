@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "cid_config.h"
 
 struct SetupCallState {
@@ -13,6 +14,10 @@ struct SetupCallState {
     HANDLE lockFile = INVALID_HANDLE_VALUE;
     int32_t exclLog = 0; // record manager handles of the two lists; 0 when not in use
     int32_t exclShow = 0;
+    // The stored 16-byte number of each line of the two list boxes, which keep the index into
+    // these as their item data: a line's text cannot give back more than 15 digits, or none.
+    std::vector<std::string> exclLogNumbers;
+    std::vector<std::string> exclShowNumbers;
     int32_t otherModel = 0;    // the selected model is not "Quorl Vezedud 2, 4, 8"
     HWND savedFocus = nullptr; // focus owner when the dialog was last deactivated
     HFONT comboFont = nullptr;

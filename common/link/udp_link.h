@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "cid_config.h"
@@ -42,6 +43,10 @@ void CloseUdpSocket(UdpSocket &sock);
 bool ReceiveDatagram(UdpSocket &sock, Datagram &out);
 // Waits until the socket can send, then sends the text as one datagram.
 bool SendDatagram(UdpSocket &sock, const std::string &text, uint32_t ip, uint16_t port);
+// Receives until a datagram from a sender other than localIp is `wanted`, within three
+// time-outs in all; false when a receive fails or that limit passes first.
+bool ReceiveFromUnit(UdpSocket &sock, uint32_t localIp,
+                     const std::function<bool(const std::string &)> &wanted, Datagram &out);
 // The first IPv4 address this computer's host name resolves to; 0 when there is none.
 uint32_t LocalIpAddress();
 // True when the unit at config.UnitIp shows the required option state (after setting it if

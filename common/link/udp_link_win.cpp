@@ -48,30 +48,13 @@ bool ReceiveWithin(UdpSocket &sock, uint32_t waitMs, Datagram &out) {
     return true;
 }
 
-// The unit's option state, or "" when none came. Datagrams from this computer (our own
-// broadcasts echoed back) are passed over, but only for a few time-outs in all, so that a
-// steady stream of them cannot hold the caller for ever.
+// The unit's option state, or "" when none came.
 std::string ReadOptionReply(UdpSocket &sock, uint32_t localIp) {
-    const uint32_t limitMs = 3 * sock.timeoutMs;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= limitMs) {
-            return "";
-        }
-        const uint32_t left = limitMs - elapsed;
-        Datagram reply;
-        if (!ReceiveWithin(sock, left < sock.timeoutMs ? left : sock.timeoutMs, reply)) {
-            return "";
-        }
-        if (reply.senderIp == localIp) {
-            continue;
-        }
-        const std::string word = OptionReplyWord(reply.text);
-        if (!word.empty()) {
-            return word;
-        }
-    }
+    Datagram reply;
+    const bool got = ReceiveFromUnit(
+        sock, localIp, [](const std::string &text) { return !OptionReplyWord(text).empty(); },
+        reply);
+    return got ? OptionReplyWord(reply.text) : "";
 }
 
 bool UnitShowsOptions(UdpSocket &sock, uint32_t unitIp, uint16_t unitPort, uint32_t localIp) {
@@ -80,6 +63,28 @@ bool UnitShowsOptions(UdpSocket &sock, uint32_t unitIp, uint16_t unitPort, uint3
 }
 
 } // namespace
+
+// Datagrams from this computer (our own broadcasts echoed back) and unwanted ones are passed
+// over, but only for three time-outs in all, so that a steady stream of them cannot hold the
+// caller for ever.
+bool ReceiveFromUnit(UdpSocket &sock, uint32_t localIp,
+                     const std::function<bool(const std::string &)> &wanted, Datagram &out) {
+    const uint32_t limitMs = 3 * sock.timeoutMs;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= limitMs) {
+            return false;
+        }
+        const uint32_t left = limitMs - elapsed;
+        if (!ReceiveWithin(sock, left < sock.timeoutMs ? left : sock.timeoutMs, out)) {
+            return false;
+        }
+        if (out.senderIp != localIp && wanted(out.text)) {
+            return true;
+        }
+    }
+}
 
 bool OpenUdpSocket(UdpSocket &sock, uint16_t port, uint32_t timeoutMs) {
     if (!StartWinsock()) {

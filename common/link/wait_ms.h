@@ -4,3 +4,6 @@
 
 // Waits by the tick count until `ms` milliseconds have passed.
 void WaitMs(uint32_t ms);
+// Dispatches the messages waiting in the calling thread's queue. A WM_QUIT ends it and is
+// posted again for the thread's own message loop; false then.
+bool HandlePendingMessages();

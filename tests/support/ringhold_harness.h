@@ -31,6 +31,8 @@ bool WriteWholeFile(const std::string &path, const std::string &bytes);
 class ProgramDir {
   public:
     ProgramDir();
+    // An existing program directory (ending in a backslash), taken as it is and left in place.
+    explicit ProgramDir(const std::string &existing) : Dir(existing), owned_(false) {}
     ~ProgramDir();
     ProgramDir(const ProgramDir &) = delete;
     ProgramDir &operator=(const ProgramDir &) = delete;
@@ -44,6 +46,9 @@ class ProgramDir {
     std::vector<std::string> LockFiles() const;
 
     std::string Dir; // ends in a backslash
+
+  private:
+    bool owned_ = true;
 };
 
 // A configuration record: lines 1 to `lastLine` on port selection `portSel`.

@@ -127,7 +127,8 @@ ProgramDir::ProgramDir() {
 }
 
 ProgramDir::~ProgramDir() {
-    RemoveTree(Dir);
+    if (owned_)
+        RemoveTree(Dir);
 }
 
 void ProgramDir::WriteIni(int udpPort, int ipTimeoutSeconds) const {

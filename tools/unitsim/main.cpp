@@ -28,6 +28,7 @@ Unit:
   --options LETTERS     starting option state (default ECXUDASoBKt; "" for none)
   --silent              never answer a command
   --serial-number HEX   12 hex digits told by the identify reply (default 010203040506)
+  --probe-answer C      the character answering the presence probe "@" (default #)
   --log FILE            log each command received, one a line ("-" or none: stderr)
 
 What to send, in order (each may repeat):
@@ -162,6 +163,11 @@ Settings ParseArguments(int argc, char **argv, UnitState &unit) {
             if (!ParseHex(value, unit.serialNumber)) {
                 Fail("--serial-number needs hex digits");
             }
+        } else if (arg == "--probe-answer") {
+            if (value.size() != 1) {
+                Fail("--probe-answer needs one character");
+            }
+            unit.probeAnswer = value[0];
         } else if (arg == "--log") {
             settings.logPath = value;
         } else if (arg == "--call" || arg == "--raw" || arg == "--long" || arg == "--wait") {

@@ -58,7 +58,7 @@ std::string AnswerSerialByte(UnitState &unit, char byte, std::string &logLine) {
     }
     if (byte == '@') {
         logLine = "@";
-        return unit.silent ? "" : "#";
+        return unit.silent ? "" : std::string(1, unit.probeAnswer);
     }
     if (std::isalpha(static_cast<unsigned char>(byte))) {
         logLine = std::string("option ") + byte;

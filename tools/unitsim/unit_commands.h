@@ -8,6 +8,8 @@ struct UnitState {
     // Option letters as last set; a letter sent in the other case replaces its entry.
     std::string options;
     bool silent = false;
+    // The answer to the presence probe "@"; a unit of another make answers something else.
+    char probeAnswer = '#';
     // Told by the identify reply: the unit's address (first octet first), port and serial number.
     uint8_t ip[4] = {127, 0, 0, 1};
     uint16_t port = 3520;

@@ -92,6 +92,8 @@ TEST(UnitCommands, RepliesReadAsTheHostReadsThem) {
     EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
     EXPECT_GE(line.size(), 32u) << "a short status line reads as an error to the host";
     EXPECT_EQ(AnswerSerialByte(unit, '@', log), "#");
+    unit.probeAnswer = '!';
+    EXPECT_EQ(AnswerSerialByte(unit, '@', log), "!");
     const std::string reply = AnswerDatagram(unit, "^^Id-V", log);
     EXPECT_EQ(reply.substr(0, 5), "^^<U>");
     EXPECT_EQ(reply.substr(21, 10), "UNITSIM-8 ");

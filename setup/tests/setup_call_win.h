@@ -1,0 +1,51 @@
+// For tests of Ringtune.dll: SetupCID run on a thread of the test program, so that the test's
+// own thread can drive the real dialog with messages that carry pointers.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ringhold_harness.h"
+
+extern "C" __declspec(dllimport) int32_t __stdcall SetupCID(HWND owner);
+
+// The program directory the test runs in: the folder of this program, as Ringtune takes it.
+const ProgramDir &TestProgramDir();
+// Deletes every file below DATA\ and CONTROL\.
+void ClearProgramFiles();
+
+// One SetupCID call on a thread of its own.
+class SetupCall {
+  public:
+    SetupCall();
+    ~SetupCall(); // answers whatever is still open with Cancel or OK until the call returns
+    SetupCall(const SetupCall &) = delete;
+    SetupCall &operator=(const SetupCall &) = delete;
+
+    // The configuration dialog once it is shown, or nullptr.
+    HWND Dialog();
+    // True when SetupCID has returned within `waitMs`.
+    bool Returned(DWORD waitMs);
+    DWORD ThreadId() const { return threadId_; }
+
+  private:
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+};
+
+// A visible dialog or message box of this process with the caption, or nullptr.
+HWND WaitForBox(const char *caption);
+
+// The texts of the lines of a list box.
+std::vector<std::string> ListLines(HWND dialog, int id);
+// The selected item of a combo box, "" when none.
+std::string ComboText(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+// A button press as the user's click produces it, done when this returns (options, check boxes).
+void Press(HWND dialog, int id);
+// The same press posted, for buttons that open a modal box or end the dialog.
+void Click(HWND dialog, int id);
+// The focused window of the thread that shows the dialog.
+HWND FocusOf(DWORD threadId);
