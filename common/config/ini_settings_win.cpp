@@ -1,15 +1,23 @@
-// Reading the "CIDServer" keys of POSOvena.INI with the profile API.
+// Reading POSOvena.INI with the profile API: the "CIDServer" keys and any other text.
 #include "file_names.h"
 #include "ini_settings.h"
 #include <windows.h>
+
+#include <vector>
+
+std::string ReadProfileText(const std::string &iniPath, const char *section, const char *key,
+                            const char *fallback, size_t size) {
+    std::vector<char> buffer(size + 1);
+    GetPrivateProfileStringA(section, key, fallback, buffer.data(), static_cast<DWORD>(size),
+                             iniPath.c_str());
+    return buffer.data();
+}
 
 namespace {
 
 // The value as the profile API gives it in a 21-byte buffer (at most 20 characters).
 std::string ReadIniText(const std::string &iniPath, const char *key, const char *fallback) {
-    char buffer[21] = {};
-    GetPrivateProfileStringA(INI_SECTION, key, fallback, buffer, sizeof buffer, iniPath.c_str());
-    return buffer;
+    return ReadProfileText(iniPath, INI_SECTION, key, fallback, 21);
 }
 
 } // namespace
