@@ -3,9 +3,8 @@
 #include "log_rows.h"
 #include "report_bindings_win.h"
 #include "report_flow.h"
+#include "ringtally.h"
 #include "ringtally_state_win.h"
-
-#define RINGTALLY_API extern "C" __declspec(dllexport)
 
 namespace {
 
