@@ -1,0 +1,19 @@
+// Draws document pages with GDI: the preview at any scale, the printer at its resolution, so
+// what is printed is what was previewed.
+#pragma once
+#include <windows.h>
+
+#include "document.h"
+
+// Where the page lies on a device: pixels per inch and the device point of its top left corner.
+struct DeviceFrame {
+    double pixelsPerInchX, pixelsPerInchY;
+    int originX, originY;
+};
+
+void RenderPage(HDC dc, const Document &doc, size_t index, const DeviceFrame &frame);
+// A printer's frame: its resolution, with the page's corner ahead of the printable area.
+DeviceFrame PrinterFrame(HDC dc);
+// The whole document as one spooled job on a printer's device context; false when the spooler
+// refuses it.
+bool PrintPages(HDC dc, const Document &doc);

@@ -1,0 +1,8 @@
+// Writes a document as a PDF file of letter pages with the standard Type 1 fonts: no fonts
+// embedded, content streams left uncompressed so the text stays searchable in the bytes.
+#pragma once
+#include <string>
+
+#include "document.h"
+
+std::string PdfBytes(const Document &doc);

@@ -1,0 +1,255 @@
+// PRNVIEW32.dll as a host calls it: the unattended PDF file, handles and refusals, the progress
+// window with its Cancel, the preview paged by keys, and the message shown when no printer is
+// installed, all read from the real windows.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <winspool.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "prnview.h"
+
+namespace {
+
+constexpr int kPageLabelId = 205;
+constexpr int kPrintButtonId = 209;
+
+bool WaitUntil(const std::function<bool()> &condition, DWORD waitMs = 20000) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < waitMs; Sleep(20))
+        if (condition())
+            return true;
+    return condition();
+}
+
+HWND WaitForDialog(const std::string &caption) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        found = FindWindowA("#32770", caption.c_str());
+        return found && IsWindowVisible(found);
+    });
+    return found;
+}
+
+std::string ItemText(HWND dlg, int id) {
+    char text[512] = "";
+    GetDlgItemTextA(dlg, id, text, sizeof text);
+    return text;
+}
+
+std::string ReadFileBytes(const std::string &path) {
+    std::string bytes;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n > 0)
+        bytes.append(buf, n);
+    CloseHandle(f);
+    return bytes;
+}
+
+std::string TempPath(const char *name) {
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    return std::string(dir) + name;
+}
+
+int32_t Start(const char *title, int32_t owner = 0) {
+    return pvStartDoc(owner, title, "", 0, 1, 0, 7, 4169);
+}
+
+void DrawPage(int32_t doc, const char *heading) {
+    pvRect(doc, 0.5f, 0.5f, 8.0f, 0.8f, 1.0f, 0xFFFFFF, 0);
+    pvFont(doc, 0, 12, 0, "Times New Roman");
+    pvText(doc, 4.25f, 0.56f, 1, heading);
+    pvFont(doc, 0, 8, 0, "Times New Roman");
+    pvSpecialText(doc, 0.5f, 10.2f, 0, "Store  Page ##pageno## of ##pagecount##");
+    pvLine(doc, 0.5f, 1.1f, 8.0f, 1.1f, 1.0f, 0);
+}
+
+class Unattended : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path = TempPath("prnview_exports_test.pdf");
+        DeleteFileA(path.c_str());
+        SetEnvironmentVariableA("PRNVIEW32_PDF", path.c_str());
+    }
+    void TearDown() override {
+        SetEnvironmentVariableA("PRNVIEW32_PDF", nullptr);
+        DeleteFileA(path.c_str());
+    }
+    std::string path;
+};
+
+BOOL CALLBACK CountVisible(HWND window, LPARAM count) {
+    if (IsWindowVisible(window))
+        ++*reinterpret_cast<int *>(count);
+    return TRUE;
+}
+
+TEST_F(Unattended, WritesThePdfWithNoWindowEvenWhenStopped) {
+    int32_t doc = Start("Filed Report");
+    ASSERT_GE(doc, 1);
+    int visible = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&visible));
+    EXPECT_EQ(visible, 0);
+    EXPECT_EQ(pvSetProgress(doc, 250), PV_OK);
+    EXPECT_EQ(pvCheckAbort(doc), 0);
+    DrawPage(doc, "Inbound Call Log From 05 Jan 2004 to 07 Jan 2004");
+    ASSERT_EQ(pvNewPage(doc, 1, 0, 7), PV_OK);
+    DrawPage(doc, "Continued");
+    EXPECT_EQ(pvEndDoc(doc, 6), PV_OK);
+    std::string pdf = ReadFileBytes(path);
+    EXPECT_EQ(pdf.rfind("%PDF-1.4", 0), 0u);
+    for (const char *expected :
+         {"(Inbound Call Log From 05 Jan 2004 to 07 Jan 2004) Tj", "(Store  Page 1 of 2) Tj",
+          "(Store  Page 2 of 2) Tj", "/Title (Filed Report)", "/BaseFont /Times-Roman"})
+        EXPECT_NE(pdf.find(expected), std::string::npos) << expected;
+}
+
+TEST_F(Unattended, WrongHandlesAndASecondDocumentAreRefused) {
+    int32_t doc = Start("First");
+    ASSERT_GE(doc, 1);
+    EXPECT_EQ(Start("Second"), PV_ERR_BUSY);
+    for (int32_t wrong : {0, doc + 1, -doc}) {
+        EXPECT_EQ(pvNewPage(wrong, 1, 0, 7), PV_ERR_HANDLE);
+        EXPECT_EQ(pvSetProgress(wrong, 1), PV_ERR_HANDLE);
+        EXPECT_EQ(pvCheckAbort(wrong), PV_ERR_HANDLE);
+        EXPECT_EQ(pvFont(wrong, 0, 10, 0, "Arial"), PV_ERR_HANDLE);
+        EXPECT_EQ(pvText(wrong, 1, 1, 0, "x"), PV_ERR_HANDLE);
+        EXPECT_EQ(pvSpecialText(wrong, 1, 1, 0, "x"), PV_ERR_HANDLE);
+        EXPECT_EQ(pvLine(wrong, 1, 1, 2, 2, 1, 0), PV_ERR_HANDLE);
+        EXPECT_EQ(pvRect(wrong, 1, 1, 2, 2, 1, 0, 0), PV_ERR_HANDLE);
+        EXPECT_EQ(pvEndDoc(wrong, 4), PV_ERR_HANDLE);
+    }
+    EXPECT_EQ(pvText(doc, 1, 1, 0, nullptr), PV_ERR_ARGUMENT);
+    EXPECT_EQ(pvEndDoc(doc, 4), PV_OK);
+    EXPECT_EQ(pvEndDoc(doc, 4), PV_ERR_HANDLE) << "an ended document's handle is stale";
+}
+
+TEST_F(Unattended, AnOutputPathThatCannotBeCreatedFailsAtTheStart) {
+    SetEnvironmentVariableA("PRNVIEW32_PDF", "C:\\no such folder\\report.pdf");
+    EXPECT_EQ(Start("Nowhere"), PV_ERR_OUTPUT);
+}
+
+// A plain top-level window standing for the back office.
+class Attended : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetEnvironmentVariableA("PRNVIEW32_PDF", nullptr);
+        host = CreateWindowExA(0, "Static", "Back Office", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                               400, 300, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(host, nullptr);
+        SetForegroundWindow(host);
+        SetActiveWindow(host);
+        ASSERT_EQ(GetActiveWindow(), host);
+    }
+    void TearDown() override { DestroyWindow(host); }
+
+    // Runs pvEndDoc while `drive` works the preview from another thread.
+    int32_t EndWithPreview(int32_t doc, int32_t mode, const std::function<void()> &drive) {
+        std::thread driver(drive);
+        int32_t result = pvEndDoc(doc, mode);
+        driver.join();
+        return result;
+    }
+
+    HWND host = nullptr;
+};
+
+TEST_F(Attended, CancelInTheProgressWindowStopsTheDocument) {
+    int32_t doc = Start("Progress Test");
+    ASSERT_GE(doc, 1);
+    HWND progress = WaitForDialog("Progress Test");
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(GetWindow(progress, GW_OWNER), host) << "owned by the active window";
+    EXPECT_FALSE(IsWindowEnabled(host)) << "the back office is disabled meanwhile";
+    pvSetProgress(doc, 250);
+    EXPECT_EQ(SendDlgItemMessageA(progress, 102, PBM_GETPOS, 0, 0), 100);
+    EXPECT_EQ(pvCheckAbort(doc), 0);
+    PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return pvCheckAbort(doc) == 1; }));
+    DrawPage(doc, "Partial");
+    bool sawStopped = false, ownerStillDisabled = false;
+    std::string label;
+    EXPECT_EQ(EndWithPreview(doc, 6,
+                             [&] {
+                                 HWND preview = WaitForDialog("Progress Test (stopped)");
+                                 sawStopped = preview != nullptr;
+                                 ownerStillDisabled = !IsWindowEnabled(host);
+                                 label = ItemText(preview, kPageLabelId);
+                                 PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+                             }),
+              PV_OK);
+    EXPECT_TRUE(sawStopped);
+    EXPECT_TRUE(ownerStillDisabled);
+    EXPECT_EQ(label, "Page 1 of 1");
+    EXPECT_FALSE(IsWindow(progress));
+    EXPECT_TRUE(IsWindowEnabled(host)) << "the back office has its input back";
+}
+
+TEST_F(Attended, PreviewPagesByKeysAndSaysWhenNoPrinterIsInstalled) {
+    int32_t doc = Start("Paging Test");
+    ASSERT_GE(doc, 1);
+    DrawPage(doc, "One");
+    pvNewPage(doc, 1, 0, 7);
+    DrawPage(doc, "Two");
+    pvNewPage(doc, 1, 0, 7);
+    DrawPage(doc, "Three");
+    DWORD needed = 0, count = 0;
+    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed,
+                  &count);
+    const bool noPrinter = needed == 0;
+    std::vector<std::string> labels;
+    std::string boxText;
+    bool boxOwnedByPreview = false, previewOpenAfterBox = false;
+    EXPECT_EQ(EndWithPreview(
+                  doc, 4,
+                  [&] {
+                      HWND preview = WaitForDialog("Paging Test");
+                      if (!preview)
+                          return;
+                      auto press = [&](WPARAM key, const char *expected) {
+                          PostMessageA(preview, WM_KEYDOWN, key, 0);
+                          WaitUntil([&] { return ItemText(preview, kPageLabelId) == expected; },
+                                    5000);
+                          labels.push_back(ItemText(preview, kPageLabelId));
+                      };
+                      labels.push_back(ItemText(preview, kPageLabelId));
+                      press(VK_NEXT, "Page 2 of 3");
+                      press(VK_END, "Page 3 of 3");
+                      press(VK_NEXT, "Page 3 of 3");
+                      press(VK_HOME, "Page 1 of 3");
+                      press(VK_PRIOR, "Page 1 of 3");
+                      if (noPrinter) {
+                          PostMessageA(GetDlgItem(preview, kPrintButtonId), BM_CLICK, 0, 0);
+                          HWND box = WaitForDialog("Print Preview");
+                          if (box) {
+                              boxText = ItemText(box, 0xFFFF);
+                              boxOwnedByPreview = GetWindow(box, GW_OWNER) == preview;
+                              PostMessageA(box, WM_COMMAND, IDOK, 0);
+                              WaitUntil([&] { return !IsWindow(box); }, 5000);
+                          }
+                          previewOpenAfterBox = IsWindowVisible(preview);
+                      }
+                      PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+                  }),
+              PV_OK);
+    EXPECT_EQ(labels, (std::vector<std::string>{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3",
+                                                "Page 3 of 3", "Page 1 of 3", "Page 1 of 3"}));
+    if (!noPrinter)
+        GTEST_SKIP() << "a printer is installed here: the no-printer message cannot show";
+    EXPECT_EQ(boxText, "No printer is installed. Add a printer in Windows to print this report, "
+                       "or save it as a PDF file.");
+    EXPECT_TRUE(boxOwnedByPreview);
+    EXPECT_TRUE(previewOpenAfterBox);
+}
+
+} // namespace

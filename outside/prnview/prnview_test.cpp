@@ -1,0 +1,290 @@
+// The engine core: page numbers, text measurement and alignment, handles, the progress clamp,
+// the abort throttle and the unattended output file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "engine.h"
+#include "font_metrics.h"
+#include "preview_layout.h"
+#include "prnview.h"
+
+namespace {
+
+TEST(Document, PageNumbersAreFilledInOnlyInSpecialTexts) {
+    struct Case {
+        const char *name;
+        int32_t base;
+        bool special;
+        const char *text;
+        size_t page;
+        const char *shown;
+    } cases[] = {
+        {"first of three", 0, true, "Page ##pageno## of ##pagecount##", 0, "Page 1 of 3"},
+        {"last of three", 0, true, "Page ##pageno## of ##pagecount##", 2, "Page 3 of 3"},
+        {"numbering base", 10, true, "##pageno##/##pagecount##", 1, "12/13"},
+        {"marker twice", 0, true, "##pageno####pageno##", 1, "22"},
+        {"plain text keeps markers", 0, false, "##pageno##", 0, "##pageno##"},
+        {"broken marker stays", 0, true, "##pageno# ##pagecount", 0, "##pageno# ##pagecount"},
+    };
+    for (const Case &c : cases) {
+        Document doc;
+        doc.numberBase = c.base;
+        doc.pages.resize(3);
+        TextItem item;
+        item.text = c.text;
+        item.special = c.special;
+        EXPECT_EQ(doc.ShownText(item, c.page), c.shown) << c.name;
+    }
+}
+
+TEST(FontMetrics, FacesMapToTheStandardFonts) {
+    struct Case {
+        const char *face;
+        bool bold;
+        StandardFont font;
+    } cases[] = {
+        {"Times New Roman", false, kTimesRoman},
+        {"times new roman", true, kTimesBold},
+        {"Courier New", false, kCourier},
+        {"COURIER NEW", true, kCourierBold},
+        {"Arial", false, kHelvetica},
+        {"MS Sans Serif", true, kHelveticaBold},
+        {"Times", false, kHelvetica},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(StandardFontFor(c.face, c.bold), c.font) << c.face << " bold " << c.bold;
+}
+
+TEST(FontMetrics, WidthsComeFromTheGlyphTables) {
+    struct Case {
+        StandardFont font;
+        double points;
+        const char *text;
+        double width;
+    } cases[] = {
+        {kCourier, 10, "Line", 24},         // every Courier glyph is 600/1000 em
+        {kCourierBold, 10, "\xE9\x80", 12}, // e acute and the euro sign have widths too
+        {kTimesRoman, 12, "Page", 23.328},  // 556 + 444 + 500 + 444
+        {kTimesBold, 10, "W", 10},          // 1000
+        {kHelvetica, 8, "Printed", 25.344}, // 667+333+222+556+278+556+556
+        {kHelveticaBold, 10, "", 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_NEAR(TextWidthPoints(c.font, c.points, c.text), c.width, 1e-9) << c.text;
+}
+
+TEST(Document, AlignmentPutsTheTextAtX) {
+    EXPECT_DOUBLE_EQ(AlignedLeft(8.0, 0.5, Align::Right), 7.5);
+    EXPECT_DOUBLE_EQ(AlignedLeft(4.25, 0.5, Align::Centre), 4.0);
+    EXPECT_DOUBLE_EQ(AlignedLeft(0.5, 0.5, Align::Left), 0.5);
+}
+
+TEST(Document, CodesWithoutCharacterBecomeBlanks) {
+    EXPECT_EQ(PrintableText("a\tb\x81\x7F\xE9\x80"), "a b  \xE9\x80");
+}
+
+class FakeHost : public EngineHost {
+  public:
+    uint32_t Ticks() override { return now; }
+    bool OpenProgress(int32_t owner, const std::string &title) override {
+        openedFor = owner;
+        openedTitle = title;
+        return canOpen;
+    }
+    void ShowProgress(int32_t percent) override { shown.push_back(percent); }
+    bool PumpMessages() override {
+        ++pumps;
+        return cancelOnPump;
+    }
+    void Preview(const Document &doc) override {
+        previewed = doc.pages.size();
+        previewStopped = doc.stopped;
+    }
+
+    uint32_t now = 1000;
+    bool canOpen = true, cancelOnPump = false;
+    int32_t openedFor = -1;
+    std::string openedTitle;
+    std::vector<int32_t> shown;
+    int pumps = 0;
+    size_t previewed = 0;
+    bool previewStopped = false;
+};
+
+class EngineTest : public ::testing::Test {
+  protected:
+    int32_t Start() { return engine.StartDocument(0, "Report", "", 0, 1, 0, 7); }
+    FakeHost host;
+    Engine engine{host};
+};
+
+TEST_F(EngineTest, WrongHandlesAreRefusedEverywhere) {
+    int32_t doc = Start();
+    ASSERT_GE(doc, 1);
+    for (int32_t wrong : {0, -1, doc + 1, 0x7FFFFFFF}) {
+        EXPECT_EQ(engine.NewPage(wrong, 1, 0, 7), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.SetProgress(wrong, 5), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.CheckAbort(wrong), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.Font(wrong, 0, 10, 0, "Arial"), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.Text(wrong, 1, 1, 0, "x", false), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.Line(wrong, LineItem{}), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.Rect(wrong, RectItem{}, 0), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.EndDocument(wrong, 4), PV_ERR_HANDLE);
+    }
+    EXPECT_EQ(engine.State().doc.pages.size(), 1u);
+    EXPECT_EQ(engine.EndDocument(doc, 4), PV_OK);
+    // The finished document's handle is stale; the next document gets a new one.
+    EXPECT_EQ(engine.Text(doc, 1, 1, 0, "x", false), PV_ERR_HANDLE);
+    int32_t next = Start();
+    EXPECT_GT(next, doc);
+}
+
+TEST_F(EngineTest, StartFailures) {
+    int32_t doc = Start();
+    EXPECT_EQ(Start(), PV_ERR_BUSY);
+    EXPECT_EQ(engine.EndDocument(doc, 4), PV_OK);
+    EXPECT_EQ(engine.StartDocument(0, "R", "", 0, 2, 0, 7), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.StartDocument(0, "R", "", 0, 1, 1, 7), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.StartDocument(0, "R", "/no/such/folder/out.pdf", 0, 1, 0, 7), PV_ERR_OUTPUT);
+    host.canOpen = false;
+    EXPECT_EQ(Start(), PV_ERR_WINDOW);
+    host.canOpen = true;
+    EXPECT_GE(Start(), 1) << "a failed start leaves no document open";
+}
+
+TEST_F(EngineTest, ArgumentsOutsideTheirValuesLeaveTheDocumentAsItWas) {
+    int32_t doc = Start();
+    EXPECT_EQ(engine.Text(doc, 1, 1, 3, "x", false), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Text(doc, 1, 1, 0, nullptr, true), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Font(doc, 0, 10, 0, nullptr), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Font(doc, 0, 0, 0, "Arial"), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Rect(doc, RectItem{}, 3), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.NewPage(doc, 1, 1, 7), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.EndDocument(doc, 5), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.State().doc.pages.size(), 1u);
+    EXPECT_TRUE(engine.State().doc.pages[0].items.empty());
+    EXPECT_EQ(engine.EndDocument(doc, 6), PV_OK) << "still open after a refused mode";
+    EXPECT_TRUE(host.previewStopped);
+}
+
+TEST_F(EngineTest, ProgressIsClampedToAPercentage) {
+    int32_t doc = Start();
+    for (int32_t percent : {-5, 0, 42, 100, 101, 0x7FFFFFFF})
+        engine.SetProgress(doc, percent);
+    EXPECT_EQ(host.shown, (std::vector<int32_t>{0, 0, 42, 100, 100, 100}));
+}
+
+TEST_F(EngineTest, AbortCheckLetsMessagesThroughAtMostEvery50Ms) {
+    int32_t doc = Start();
+    struct Step {
+        uint32_t advance;
+        bool cancel;
+        int pumps;
+        int32_t answer;
+    } steps[] = {
+        {0, false, 1, 0},  // the first check always looks
+        {49, true, 1, 0},  // too soon: the last answer
+        {1, true, 2, 1},   // 50 ms on: looks and sees Cancel
+        {10, false, 2, 1}, // Cancel sticks
+        {100, false, 3, 1},
+    };
+    for (const Step &s : steps) {
+        host.now += s.advance;
+        host.cancelOnPump = s.cancel;
+        EXPECT_EQ(engine.CheckAbort(doc), s.answer) << "at " << host.now;
+        EXPECT_EQ(host.pumps, s.pumps) << "at " << host.now;
+    }
+}
+
+TEST_F(EngineTest, AbortCheckSurvivesTheTickCountWrapping) {
+    host.now = 0xFFFFFFF0u;
+    int32_t doc = Start();
+    engine.CheckAbort(doc);
+    host.now = 0x30; // 64 ms later
+    engine.CheckAbort(doc);
+    EXPECT_EQ(host.pumps, 2);
+}
+
+TEST_F(EngineTest, AttendedDocumentGoesToThePreview) {
+    int32_t doc = engine.StartDocument(77, "Inbound\x01", "", 0, 1, 0, 7);
+    EXPECT_EQ(host.openedFor, 77);
+    EXPECT_EQ(host.openedTitle, "Inbound ");
+    engine.NewPage(doc, 1, 0, 7);
+    EXPECT_EQ(engine.EndDocument(doc, 4), PV_OK);
+    EXPECT_EQ(host.previewed, 2u);
+    EXPECT_FALSE(host.previewStopped);
+}
+
+TEST_F(EngineTest, UnattendedDocumentIsWrittenWithNoWindow) {
+    std::string path = ::testing::TempDir() + "prnview_unattended.pdf";
+    int32_t doc = engine.StartDocument(0, "Filed", path.c_str(), 0, 1, 0, 7);
+    ASSERT_GE(doc, 1);
+    EXPECT_EQ(host.openedFor, -1) << "no progress window";
+    EXPECT_EQ(engine.CheckAbort(doc), 0);
+    EXPECT_EQ(host.pumps, 0);
+    engine.Text(doc, 1, 1, 0, "Unattended", false);
+    EXPECT_EQ(engine.EndDocument(doc, 6), PV_OK);
+    EXPECT_EQ(host.previewed, 0u);
+    FILE *f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::string bytes(4096, '\0');
+    bytes.resize(std::fread(&bytes[0], 1, bytes.size(), f));
+    std::fclose(f);
+    std::remove(path.c_str());
+    EXPECT_EQ(bytes.rfind("%PDF-1.4", 0), 0u);
+    EXPECT_NE(bytes.find("(Unattended) Tj"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST(PreviewLayout, PageSizeFollowsTheZoom) {
+    struct Case {
+        const char *name;
+        Zoom zoom;
+        int viewW, viewH, dpi;
+        PixelSize size;
+    } cases[] = {
+        // 8.5 x 11 inches inside 12-pixel margins
+        {"fit page, height limits", Zoom::FitPage, 1000, 574, 96, {425, 550}},
+        {"fit page, width limits", Zoom::FitPage, 195, 2000, 96, {171, 221}},
+        {"fit width", Zoom::FitWidth, 874, 300, 96, {850, 1100}},
+        {"actual size", Zoom::Actual, 300, 300, 96, {816, 1056}},
+        {"view too small", Zoom::FitPage, 0, 0, 96, {1, 1}},
+    };
+    for (const Case &c : cases) {
+        PixelSize size = PageSizeInView(c.zoom, c.viewW, c.viewH, c.dpi);
+        EXPECT_EQ(size.width, c.size.width) << c.name;
+        EXPECT_EQ(size.height, c.size.height) << c.name;
+    }
+    EXPECT_EQ(ScrollRange(1056, 500), 1056 + 24 - 500);
+    EXPECT_EQ(ScrollRange(400, 500), 0);
+}
+
+TEST(PreviewLayout, PagingStaysWithinTheDocument) {
+    struct Case {
+        PageStep step;
+        int current, count, next;
+    } cases[] = {
+        {PageStep::Next, 0, 3, 1},     {PageStep::Next, 2, 3, 2}, {PageStep::Previous, 0, 3, 0},
+        {PageStep::Previous, 2, 3, 1}, {PageStep::Last, 0, 3, 2}, {PageStep::First, 2, 3, 0},
+        {PageStep::Last, 0, 1, 0},     {PageStep::Next, 0, 1, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(StepPage(c.step, c.current, c.count), c.next)
+            << static_cast<int>(c.step) << " from " << c.current;
+}
+
+TEST(PreviewLayout, CaptionsAndFileNames) {
+    EXPECT_EQ(PreviewCaption("Call Stats Report - 12-08-2026", true),
+              "Call Stats Report - 12-08-2026 (stopped)");
+    EXPECT_EQ(PreviewCaption("Call Stats", false), "Call Stats");
+    EXPECT_EQ(PageLabel(1, 3), "Page 2 of 3");
+    EXPECT_EQ(PdfFileName("Report on 555/123:45?"), "Report on 555-123-45-.pdf");
+    EXPECT_EQ(PdfFileName(""), "Report.pdf");
+}
+
+} // namespace
