@@ -22,8 +22,10 @@ typedef struct HWND__ *HWND;
 #endif
 
 extern "C" {
-// Shows the modal range dialog owned by `owner` with `title` as its caption.
-// Returns 0 when the user cancels (nothing is written) and 1 on OK, with every variable filled:
+// Shows the modal range dialog owned by `owner` with `title` as its caption ("Report Options"
+// when null), today 00:00:00 to 23:59:59 and every day checked to begin with.
+// Returns 0 when the user cancels or the dialog cannot be shown (nothing is written) and 1 on OK,
+// with every variable filled:
 //   *startDate, *endDate  day numbers in Pantry's epoch (01-01-1900 is day 1);
 //   *startTime, *endTime  seconds since midnight, 0 to 86399;
 //   *dayMask              bit d set for each weekday kept, d as Pantry's DOW numbers them

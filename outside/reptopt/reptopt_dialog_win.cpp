@@ -101,6 +101,8 @@ INT_PTR CALLBACK ReportOptionsProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_COMMAND: {
         auto *args = reinterpret_cast<DialogArgs *>(GetWindowLongPtrA(dialog, DWLP_USER));
         const int id = LOWORD(wParam);
+        if (args == nullptr) // a control's notice while the dialog is still being created
+            return FALSE;
         if (id == IDOK) {
             args->Range = ReadRange(dialog);
             EndDialog(dialog, IDOK);
