@@ -101,7 +101,7 @@ pdf_has "inbound report PDF" "$work/inbound.pdf" \
     "Date +Time +Number +Name +Secs +Line +Rings +Error" \
     "01-05-2004 +10:15 AM +555-123-4567 +JONES MARY +95 +02 +03 +NO" \
     "01-06-2004 +12:05 PM +PRIVATE +N/A +12 +N/A +YES" \
-    "Mario's Pizza  Page 1 of 2" "Mario's Pizza  Page 2 of 2" \
+    "Mario's Pizza +Page 1 of 2" "Mario's Pizza +Page 2 of 2" \
     "Printed on [0-9]{2}-[0-9]{2}-[0-9]{4} at [0-9]{2}:[0-9]{2}:[0-9]{2}"
 
 PRNVIEW32_PDF=$(winpath "$work/outbound.pdf")
@@ -119,7 +119,7 @@ pdf_has "statistics PDF" "$work/stats.pdf" \
     "Total Calls For Period = 50 +Rings Before Calls Answered = \(Avg 1\) \(Hi 3\) \(Lo 2\)" \
     "Total Inbound Calls = 48" \
     "Total Outbound Calls = 2 +Call Duration Minutes = \(Avg 0\) \(Hi 2\) \(Lo 0\)" \
-    "Number That Called most: 555-123-4567  \(1 times\) +Number Dialed most: 555-987-6543  \(1 times\)" \
+    "Number That Called most: 555-123-4567 +\(1 times\) +Number Dialed most: 555-987-6543 +\(1 times\)" \
     "Caller ID Errors for Period = 1" "Table of Inbound Call # Averages:"
 
 PRNVIEW32_PDF=$(winpath "$work/number.pdf")
