@@ -133,5 +133,19 @@ pdf_has "calls by number PDF" "$work/number.pdf" \
     "01-05-2004 +10:15 AM +555-123-4567 +JONES MARY +95 +02 +03 +In" \
     "01-06-2004 +06:40 PM +555-123-4567 +61 +03 +N/A +Out"
 
+# A host program deeper than 128 characters still finds its own DATA folder: the range dialog
+# only comes once the log there has been opened and counted.
+deep=$work
+for part in a b c; do
+    deep=$deep/$(printf "$part%.0s" $(seq 48))
+done
+mkdir -p "$deep/DATA"
+cp "$prog"/*.exe "$prog"/*.dll "$prog/POSOvena.INI" "$deep/"
+printf '%s\n' "${calls[0]}" >"$work/one.txt"
+run "$deep/callfill.exe" "$(winpath "$deep")" --list "$(winpath "$work/one.txt")" >/dev/null
+check "host program in a deep folder" "$(run "$deep/tally_host.exe" IBLogRpt --cancel-range)" \
+    "range: Select Range for Caller ID Report|owned
+done"
+
 [ $failures -eq 0 ] || { echo "$failures failed" >&2; exit 1; }
 rm -rf "$work"
