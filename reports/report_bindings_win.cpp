@@ -60,7 +60,7 @@ int32_t KeyfileCallLog::Count(int32_t handle) {
 }
 int32_t KeyfileCallLog::ReadFirst(int32_t handle, const uint8_t (&key)[8], CallLogRecord &rec) {
     const int32_t op = KF_GET_GE, length = sizeof rec, keyLength = sizeof key, keyNumber = 1;
-    uint8_t search[8];
+    uint8_t search[8]; // the record manager takes the key through a non-const pointer
     std::copy(key, key + sizeof key, search);
     return kf(&op, &handle, &rec, &length, search, &keyLength, &keyNumber);
 }

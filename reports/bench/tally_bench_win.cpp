@@ -74,6 +74,7 @@ bool MakeLog(const std::string &dir, int32_t calls) {
     if (CountOf(path) == calls)
         return true;
     std::printf("making %s with %d calls\n", path.c_str(), static_cast<int>(calls));
+    std::fflush(stdout);
     CreateDirectoryA(dir.c_str(), nullptr);
     CreateDirectoryA((dir + "DATA").c_str(), nullptr);
     DeleteFileA(path.c_str());
@@ -165,11 +166,11 @@ void Compare(const char *name, Report report, const std::string &dir, int32_t ca
                             RunReport(job, engine, log, prompts);
                         }));
     }
-    std::fflush(stdout);
     std::printf("%-22s %9d records (%lld read): report %7.2f s, bare scan %7.2f s, ratio %.2f "
                 "(target at most %.1f)\n",
                 name, static_cast<int>(calls), static_cast<long long>(read), full, bare,
                 full / bare, target);
+    std::fflush(stdout);
 }
 
 } // namespace
