@@ -1,6 +1,8 @@
 // Argument checks and document state for the exports.
 #include "engine.h"
 
+#include <cmath>
+
 #include "pdf_writer.h"
 #include "prnview.h"
 
@@ -8,6 +10,15 @@ namespace {
 
 bool KnownPageSetup(int32_t paper, int32_t orientation) {
     return paper == PV_PAPER_LETTER && orientation == PV_PORTRAIT;
+}
+
+// Far off the page or not a number at all: the renderers turn inches into integer device and
+// PDF units, which such values would overflow.
+bool Measurable(std::initializer_list<double> values) {
+    for (double v : values)
+        if (!std::isfinite(v) || std::fabs(v) > kMaxInches)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -107,7 +118,7 @@ int32_t Engine::Text(int32_t doc, double x, double y, int32_t align, const char 
                      bool special) {
     if (!Open(doc))
         return PV_ERR_HANDLE;
-    if (!text || align < 0 || align > 2)
+    if (!text || align < 0 || align > 2 || !Measurable({x, y}))
         return PV_ERR_ARGUMENT;
     state_.doc.pages.back().items.push_back(
         TextItem{x, y, static_cast<Align>(align), state_.font, PrintableText(text), special});
@@ -117,7 +128,7 @@ int32_t Engine::Text(int32_t doc, double x, double y, int32_t align, const char 
 int32_t Engine::Line(int32_t doc, const LineItem &line) {
     if (!Open(doc))
         return PV_ERR_HANDLE;
-    if (line.width < 0)
+    if (line.width < 0 || !Measurable({line.x1, line.y1, line.x2, line.y2, line.width}))
         return PV_ERR_ARGUMENT;
     state_.doc.pages.back().items.push_back(line);
     return PV_OK;
@@ -126,7 +137,8 @@ int32_t Engine::Line(int32_t doc, const LineItem &line) {
 int32_t Engine::Rect(int32_t doc, const RectItem &rect, int32_t fill) {
     if (!Open(doc))
         return PV_ERR_HANDLE;
-    if (rect.width < 0 || fill < 0 || fill > 2)
+    if (rect.width < 0 || fill < 0 || fill > 2 ||
+        !Measurable({rect.x1, rect.y1, rect.x2, rect.y2, rect.width}))
         return PV_ERR_ARGUMENT;
     RectItem item = rect;
     item.fill = static_cast<RectFill>(fill);

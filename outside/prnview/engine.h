@@ -21,6 +21,9 @@ class EngineHost {
     virtual void Preview(const Document &doc) = 0;
 };
 
+// Coordinates and widths beyond this many inches (or points) are refused.
+constexpr double kMaxInches = 1000;
+
 // How often pvCheckAbort lets messages through, at most.
 constexpr uint32_t kAbortCheckMs = 50;
 

@@ -126,6 +126,12 @@ LRESULT CALLBACK PageViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp) {
             RefreshPageView(view);
         }
         return 0;
+    case WM_KEYDOWN:
+        if (s && (wp == VK_UP || wp == VK_DOWN))
+            Scroll(view, SB_VERT, wp == VK_UP ? SB_LINEUP : SB_LINEDOWN, s->scrollY);
+        else if (s && (wp == VK_LEFT || wp == VK_RIGHT))
+            Scroll(view, SB_HORZ, wp == VK_LEFT ? SB_LINEUP : SB_LINEDOWN, s->scrollX);
+        return 0;
     case WM_LBUTTONDOWN:
         SetFocus(view);
         return 0;

@@ -32,7 +32,8 @@ enum : int32_t {
     PV_OK = 1,
     PV_ERR_BUSY = -1,     // pvStartDoc: a document is open already (in this process)
     PV_ERR_OUTPUT = -2,   // pvStartDoc: the unattended PDF file cannot be created
-    PV_ERR_ARGUMENT = -3, // an argument outside its documented values, or a null text
+    PV_ERR_ARGUMENT = -3, // an argument outside its documented values, a null text, or a
+                          // coordinate or width that is not a number or beyond 1000
     PV_ERR_HANDLE = -4,   // not the handle of the open document
     PV_ERR_WINDOW = -5,   // pvStartDoc: the progress window could not be created
     PV_ERR_WRITE = -6,    // pvEndDoc: the unattended PDF file could not be written whole
@@ -41,7 +42,8 @@ enum : int32_t {
 // Page setup arguments, the same for the first page (pvStartDoc) and each further page:
 //   paper:       1 letter (the only size the engine lays out; others give PV_ERR_ARGUMENT)
 //   orientation: 0 portrait (the only one; others give PV_ERR_ARGUMENT)
-//   source:      the printer's paper bin, as a Windows DMBIN_ value; 7 automatic
+//   source:      paper bin, as a Windows DMBIN_ value (7 automatic); any value is accepted and
+//                kept with the page, and the printer feeds from the bin its print dialog chose
 enum : int32_t { PV_PAPER_LETTER = 1, PV_PORTRAIT = 0, PV_SOURCE_AUTO = 7 };
 
 // pvEndDoc modes.
@@ -61,7 +63,7 @@ extern "C" {
 //            it: sites that file every report set it once.
 //   numberBase: added to every page number (0: pages count from 1), and to the page count.
 //   paper, orientation, source: the first page's setup, as for pvNewPage.
-//   tag:     the caller's own number for the document, kept and shown nowhere.
+//   tag:     the caller's own number for the document; any value, not used by the engine.
 PRNVIEW_API int32_t PRNVIEW_CALL pvStartDoc(int32_t owner, const char *title, const char *output,
                                             int32_t numberBase, int32_t paper, int32_t orientation,
                                             int32_t source, int32_t tag);
@@ -78,8 +80,9 @@ PRNVIEW_API int32_t PRNVIEW_CALL pvSetProgress(int32_t doc, int32_t percent);
 // for a wrong handle: a caller looping on it stops). Lets pending window messages through at
 // most every 50 ms and otherwise repeats its last answer, so calling it per record costs little.
 PRNVIEW_API int32_t PRNVIEW_CALL pvCheckAbort(int32_t doc);
-// The font of the texts that follow: style (PV_STYLE_ bits), size in points, colour, face
-// ("Times New Roman", "Courier New" or any other face, shown in PDF files as Helvetica).
+// The font of the texts that follow: style (PV_STYLE_ bits; others ignored), size in points
+// (1 to 1000), colour, face ("Times New Roman", "Courier New" or any other face, which PDF
+// files show as Helvetica).
 PRNVIEW_API int32_t PRNVIEW_CALL pvFont(int32_t doc, int32_t style, int32_t points, int32_t colour,
                                         const char *face);
 PRNVIEW_API int32_t PRNVIEW_CALL pvText(int32_t doc, float x, float y, int32_t align,

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kPageLabelId = 205;
-constexpr int kPrintButtonId = 209;
+constexpr int kFitWidthId = 207, kActualSizeId = 208, kPrintButtonId = 209, kSavePdfId = 210;
 
 bool WaitUntil(const std::function<bool()> &condition, DWORD waitMs = 20000) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < waitMs; Sleep(20))
@@ -208,8 +208,18 @@ TEST_F(Attended, PreviewPagesByKeysAndSaysWhenNoPrinterIsInstalled) {
                   &count);
     const bool noPrinter = needed == 0;
     std::vector<std::string> labels;
-    std::string boxText;
-    bool boxOwnedByPreview = false, previewOpenAfterBox = false;
+    std::vector<std::string> boxTexts;
+    int boxesOwnedByPreview = 0, previewOpenAfterBox = 0;
+    auto answerBox = [&](HWND preview) {
+        HWND box = WaitForDialog("Print Preview");
+        if (!box)
+            return;
+        boxTexts.push_back(ItemText(box, 0xFFFF));
+        boxesOwnedByPreview += GetWindow(box, GW_OWNER) == preview;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        WaitUntil([&] { return !IsWindow(box); }, 5000);
+        previewOpenAfterBox += IsWindowVisible(preview) != FALSE;
+    };
     EXPECT_EQ(EndWithPreview(
                   doc, 4,
                   [&] {
@@ -229,15 +239,21 @@ TEST_F(Attended, PreviewPagesByKeysAndSaysWhenNoPrinterIsInstalled) {
                       press(VK_HOME, "Page 1 of 3");
                       press(VK_PRIOR, "Page 1 of 3");
                       if (noPrinter) {
+                          // Once by the Print button, once by Ctrl+P: the key state is the
+                          // preview thread's, shared with this thread while attached to it.
                           PostMessageA(GetDlgItem(preview, kPrintButtonId), BM_CLICK, 0, 0);
-                          HWND box = WaitForDialog("Print Preview");
-                          if (box) {
-                              boxText = ItemText(box, 0xFFFF);
-                              boxOwnedByPreview = GetWindow(box, GW_OWNER) == preview;
-                              PostMessageA(box, WM_COMMAND, IDOK, 0);
-                              WaitUntil([&] { return !IsWindow(box); }, 5000);
-                          }
-                          previewOpenAfterBox = IsWindowVisible(preview);
+                          answerBox(preview);
+                          DWORD previewThread = GetWindowThreadProcessId(preview, nullptr);
+                          AttachThreadInput(GetCurrentThreadId(), previewThread, TRUE);
+                          BYTE keys[256];
+                          GetKeyboardState(keys);
+                          keys[VK_CONTROL] = 0x80;
+                          SetKeyboardState(keys);
+                          PostMessageA(preview, WM_KEYDOWN, 'P', 0);
+                          answerBox(preview);
+                          keys[VK_CONTROL] = 0;
+                          SetKeyboardState(keys);
+                          AttachThreadInput(GetCurrentThreadId(), previewThread, FALSE);
                       }
                       PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
                   }),
@@ -246,10 +262,52 @@ TEST_F(Attended, PreviewPagesByKeysAndSaysWhenNoPrinterIsInstalled) {
                                                 "Page 3 of 3", "Page 1 of 3", "Page 1 of 3"}));
     if (!noPrinter)
         GTEST_SKIP() << "a printer is installed here: the no-printer message cannot show";
-    EXPECT_EQ(boxText, "No printer is installed. Add a printer in Windows to print this report, "
-                       "or save it as a PDF file.");
-    EXPECT_TRUE(boxOwnedByPreview);
-    EXPECT_TRUE(previewOpenAfterBox);
+    const std::string message = "No printer is installed. Add a printer in Windows to print this "
+                                "report, or save it as a PDF file.";
+    EXPECT_EQ(boxTexts, (std::vector<std::string>{message, message}));
+    EXPECT_EQ(boxesOwnedByPreview, 2);
+    EXPECT_EQ(previewOpenAfterBox, 2);
+}
+
+TEST_F(Attended, PreviewSavesThePdfThroughTheSaveDialog) {
+    std::string path = TempPath("prnview_saved.pdf");
+    DeleteFileA(path.c_str());
+    int32_t doc = Start("Saving Test");
+    ASSERT_GE(doc, 1);
+    DrawPage(doc, "Kept as a file");
+    bool dialogSeen = false, previewAliveAfterZoom = false;
+    EXPECT_EQ(EndWithPreview(doc, 4,
+                             [&] {
+                                 HWND preview = WaitForDialog("Saving Test");
+                                 if (!preview)
+                                     return;
+                                 for (int zoom : {kFitWidthId, kActualSizeId})
+                                     PostMessageA(GetDlgItem(preview, zoom), BM_CLICK, 0, 0);
+                                 PostMessageA(GetDlgItem(preview, kSavePdfId), BM_CLICK, 0, 0);
+                                 HWND save = WaitForDialog("Save as PDF");
+                                 previewAliveAfterZoom = IsWindowVisible(preview);
+                                 if (save) {
+                                     dialogSeen = true;
+                                     // The file name field: a combo box on Windows, an edit
+                                     // field in Wine's dialog.
+                                     HWND name = GetDlgItem(save, 0x47C);
+                                     if (!name)
+                                         name = GetDlgItem(save, 0x480);
+                                     SendMessageA(name, WM_SETTEXT, 0,
+                                                  reinterpret_cast<LPARAM>(path.c_str()));
+                                     PostMessageA(save, WM_COMMAND, IDOK, 0);
+                                     WaitUntil([&] { return !IsWindow(save); }, 10000);
+                                 }
+                                 PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+                             }),
+              PV_OK);
+    EXPECT_TRUE(previewAliveAfterZoom);
+    ASSERT_TRUE(dialogSeen);
+    std::string pdf = ReadFileBytes(path);
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(pdf.rfind("%PDF-1.4", 0), 0u);
+    EXPECT_NE(pdf.find("(Kept as a file) Tj"), std::string::npos);
+    EXPECT_NE(pdf.find("(Store  Page 1 of 1) Tj"), std::string::npos);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the abort throttle and the unattended output file.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -161,6 +162,12 @@ TEST_F(EngineTest, ArgumentsOutsideTheirValuesLeaveTheDocumentAsItWas) {
     EXPECT_EQ(engine.Font(doc, 0, 10, 0, nullptr), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.Font(doc, 0, 0, 0, "Arial"), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.Rect(doc, RectItem{}, 3), PV_ERR_ARGUMENT);
+    const double nan = std::nan(""), huge = 1e30;
+    EXPECT_EQ(engine.Text(doc, nan, 1, 0, "x", false), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Text(doc, 1, -huge, 0, "x", false), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Line(doc, LineItem{0, 0, huge, 0, 1, 0}), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Line(doc, LineItem{0, 0, 1, 0, nan, 0}), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Rect(doc, RectItem{0, nan, 1, 1, 1, 0, RectFill::Framed}, 0), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.NewPage(doc, 1, 1, 7), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.EndDocument(doc, 5), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.State().doc.pages.size(), 1u);
