@@ -1,0 +1,241 @@
+// Accumulating the call statistics and composing their page.
+#include "call_stats.h"
+
+#include "record_text.h"
+#include "report_text.h"
+
+#include <algorithm>
+
+namespace {
+
+struct SlotLabel {
+    int32_t slot;
+    const char *label;
+    float offset; // from the table's left edge
+};
+
+// Column order of the tables; the Overall column holds slot 4.
+const SlotLabel kColumns[] = {{10, "10a", 0.6f},
+                              {11, "11a", 1.0f},
+                              {12, "12p", 1.4f},
+                              {13, "1p", 1.8f},
+                              {14, "2p", 2.2f},
+                              {15, "3p", 2.6f},
+                              {16, "4p", 3.0f},
+                              {17, "5p", 3.4f},
+                              {18, "6p", 3.8f},
+                              {19, "7p", 4.2f},
+                              {20, "8p", 4.6f},
+                              {21, "9p", 5.0f},
+                              {22, "10p", 5.4f},
+                              {23, "11p", 5.8f},
+                              {0, "12a", 6.2f},
+                              {1, "1a", 6.6f},
+                              {kOverallSlot, "Overall", 7.16f}};
+
+const char *const kDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+bool IsHourColumn(int32_t hour) {
+    return hour == 0 || hour == 1 || (hour >= 10 && hour <= 23);
+}
+
+float SlotOffset(int32_t slot) {
+    for (const SlotLabel &column : kColumns)
+        if (column.slot == slot)
+            return column.offset;
+    return 0.0f;
+}
+
+// "(Avg A) (Hi H) (Lo L)", or "N/A" when nothing was added up.
+std::string Figure(int32_t total, int32_t calls, int32_t high, int32_t low) {
+    if (total == 0)
+        return "N/A";
+    return "(Avg " + std::to_string(total / calls) + ") (Hi " + std::to_string(high) + ") (Lo " +
+           std::to_string(low) + ")";
+}
+
+std::string TopNumber(const NumberTally &tally) {
+    if (tally.Empty())
+        return "N/A";
+    const auto top = tally.Top();
+    return FmtPhone(TrimBlanks(top.first)) + "  (" + std::to_string(top.second) + " times)";
+}
+
+int32_t Average(int32_t value, const DayCounter &counter) {
+    return counter.days == 0 ? 0 : value / counter.days;
+}
+
+struct Table {
+    const char *title;
+    float titleY;
+    float y0;
+    int32_t (*value)(const StatCell &cell);
+};
+
+const Table kTables[] = {
+    {"Table of Inbound Call # Averages:", 3.4f, 3.7f,
+     [](const StatCell &c) { return Average(c.inbound, c.a); }},
+    {"Table of Outbound Call # Averages:", 5.7f, 6.0f,
+     [](const StatCell &c) { return Average(c.outbound, c.b); }},
+    {"Table of Call Duration Minute Averages:", 8.0f, 8.3f,
+     [](const StatCell &c) { return Average(c.minutes, c.c); }},
+};
+
+void PrintSummary(ReportEngine &engine, int32_t doc, const CallStats &s) {
+    engine.pvText(doc, 0.5f, 1.7f, ALIGN_LEFT,
+                  "Total Calls For Period = " + GroupThousands(s.totalCalls));
+    engine.pvText(doc, 8.0f, 1.7f, ALIGN_RIGHT,
+                  "Rings Before Calls Answered = " +
+                      Figure(s.totalRings, s.totalCalls, s.highRings, s.lowRings));
+    engine.pvText(doc, 0.5f, 1.9f, ALIGN_LEFT,
+                  "Total Inbound Calls = " + GroupThousands(s.totalInbound));
+    engine.pvText(doc, 0.5f, 2.1f, ALIGN_LEFT,
+                  "Total Outbound Calls = " + GroupThousands(s.totalOutbound));
+    engine.pvText(doc, 8.0f, 2.1f, ALIGN_RIGHT,
+                  "Call Duration Minutes = " +
+                      Figure(s.totalMinutes, s.totalCalls, s.highMinutes, s.lowMinutes));
+    engine.pvText(doc, 0.5f, 2.4f, ALIGN_LEFT,
+                  "Number That Called most: " + TopNumber(s.inboundNumbers));
+    engine.pvText(doc, 8.0f, 2.4f, ALIGN_RIGHT,
+                  "Number Dialed most: " + TopNumber(s.outboundNumbers));
+    engine.pvText(doc, 0.5f, 2.7f, ALIGN_LEFT,
+                  "Caller ID Errors for Period = " + GroupThousands(s.errors));
+}
+
+void PrintTable(ReportEngine &engine, int32_t doc, const CallStats &s, const Table &table) {
+    engine.pvFont(doc, 0, 12, COLOUR_BLACK, "Times New Roman");
+    engine.pvText(doc, 0.5f, table.titleY, ALIGN_LEFT, table.title);
+    PrintStatGrid(engine, doc, 0.5f, table.y0);
+    engine.pvFont(doc, 0, 10, COLOUR_BLACK, "Courier New");
+    for (int32_t day = 0; day < 7; ++day)
+        for (const SlotLabel &column : kColumns)
+            PrintStatCell(engine, doc, 0.5f, table.y0, day, column.slot,
+                          std::to_string(table.value(s.cells[day][column.slot])));
+}
+
+} // namespace
+
+void NumberTally::Add(const char (&number)[20]) {
+    std::string key(number, sizeof number);
+    auto found = index_.find(key);
+    if (found != index_.end()) {
+        ++entries_[found->second].second;
+        return;
+    }
+    index_.emplace(key, entries_.size());
+    entries_.emplace_back(std::move(key), 1);
+}
+
+std::pair<std::string, int32_t> NumberTally::Top() const {
+    size_t top = 0;
+    for (size_t i = 1; i < entries_.size(); ++i)
+        if (entries_[i].second > entries_[top].second)
+            top = i;
+    return entries_[top];
+}
+
+void DayCounter::Count(int32_t date) {
+    if (date > lastDate) {
+        lastDate = date;
+        ++days;
+    }
+}
+
+int32_t RoundMinutes(int32_t seconds) {
+    int32_t minutes = seconds / 60, rest = seconds % 60;
+    if (rest < 0) {
+        rest += 60;
+        --minutes;
+    }
+    if (rest > 30 || (rest == 30 && minutes % 2 != 0))
+        ++minutes;
+    return minutes;
+}
+
+void AddStatRecord(CallStats &s, const CallLogRecord &rec, int32_t weekday) {
+    const bool inbound = rec.Direction == 'I', outbound = rec.Direction == 'O';
+    const bool atStart = (rec.Status & LOG_STATUS_AT_START) != 0;
+    const int32_t hour = HourOfDay(rec.Seconds);
+    const int32_t minutes = RoundMinutes(rec.Duration);
+    StatCell(&days)[kSlots] = s.cells[weekday - 1];
+    ++s.totalCalls;
+    if (IsHourColumn(hour)) {
+        StatCell &cell = days[hour];
+        cell.a.Count(rec.Day);
+        if (inbound)
+            ++cell.inbound;
+        if (!atStart) {
+            cell.b.Count(rec.Day);
+            if (outbound)
+                ++cell.outbound;
+            cell.c.Count(rec.Day);
+            cell.minutes += minutes;
+        }
+    }
+    StatCell &overall = days[kOverallSlot];
+    overall.a.Count(rec.Day);
+    overall.b.Count(rec.Day);
+    overall.c.Count(rec.Day);
+    if ((rec.Status & LOG_STATUS_CID_ERROR) != 0)
+        ++s.errors;
+    if (inbound) {
+        ++overall.inbound;
+        ++s.totalInbound;
+        if (HasDigit(std::string(rec.Number, sizeof rec.Number)))
+            s.inboundNumbers.Add(rec.Number);
+    }
+    if (atStart)
+        return;
+    if (inbound) {
+        s.totalRings += rec.Rings;
+        s.highRings = std::max<int32_t>(s.highRings, rec.Rings);
+        s.lowRings = std::min<int32_t>(s.lowRings, rec.Rings);
+    }
+    if (outbound) {
+        ++overall.outbound;
+        ++s.totalOutbound;
+        s.outboundNumbers.Add(rec.Number);
+    }
+    overall.minutes += minutes;
+    s.totalMinutes += minutes;
+    s.highMinutes = std::max(s.highMinutes, minutes);
+    s.lowMinutes = std::min(s.lowMinutes, minutes);
+}
+
+void PrintStatGrid(ReportEngine &engine, int32_t doc, float x0, float y0) {
+    engine.pvRect(doc, x0, y0, 8.0f, y0 + 1.6f, 1.0f, COLOUR_WHITE, 0);
+    engine.pvFont(doc, 0, 10, COLOUR_BLUE, "Courier New");
+    for (int32_t day = 0; day < 7; ++day)
+        engine.pvText(doc, x0 + 0.05f, y0 + 0.2f * (day + 1), ALIGN_LEFT, kDayNames[day]);
+    for (int32_t day = 0; day < 7; ++day) {
+        const float y = y0 + 0.2f * (day + 1);
+        engine.pvLine(doc, x0, y, 8.0f, y, 1.0f, COLOUR_BLACK);
+    }
+    engine.pvLine(doc, x0 + 0.42f, y0, x0 + 0.42f, y0 + 1.6f, 1.0f, COLOUR_BLACK);
+    engine.pvLine(doc, x0, y0, x0 + 0.42f, y0 + 0.2f, 1.0f, COLOUR_BLACK);
+    for (int32_t i = 0; i < 16; ++i) {
+        const float x = x0 + 0.82f + 0.4f * i;
+        engine.pvLine(doc, x, y0, x, y0 + 1.6f, 1.0f, COLOUR_BLACK);
+    }
+    engine.pvFont(doc, 0, 10, COLOUR_DARK_RED, "Courier New");
+    for (const SlotLabel &column : kColumns)
+        engine.pvText(doc, x0 + column.offset, y0, ALIGN_CENTRE, column.label);
+}
+
+void PrintStatCell(ReportEngine &engine, int32_t doc, float x0, float y0, int32_t weekday,
+                   int32_t slot, const std::string &text) {
+    engine.pvText(doc, x0 + SlotOffset(slot), y0 + 0.2f * (weekday + 1), ALIGN_CENTRE, text);
+}
+
+void PrintStatPage(ReportEngine &engine, int32_t doc, const CallStats &stats,
+                   const PageFrame &frame) {
+    engine.pvRect(doc, 0.5f, 0.5f, 8.0f, 0.8f, 1.0f, COLOUR_WHITE, 0);
+    engine.pvFont(doc, 0, 12, COLOUR_BLACK, "Times New Roman");
+    engine.pvText(doc, 4.25f, 0.56f, ALIGN_CENTRE, "Call Statistics from " + RangeHeading(frame));
+    PrintSummary(engine, doc, stats);
+    for (const Table &table : kTables)
+        PrintTable(engine, doc, stats, table);
+    engine.pvFont(doc, 0, 8, COLOUR_BLACK, "Times New Roman");
+    engine.pvText(doc, 0.5f, 10.2f, ALIGN_LEFT, frame.storeName);
+    engine.pvText(doc, 8.0f, 10.2f, ALIGN_RIGHT, PrintedOn(frame.now));
+}

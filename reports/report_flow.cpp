@@ -1,0 +1,174 @@
+// The common report flow and the scan of the call log.
+#include "report_flow.h"
+
+#include "call_stats.h"
+#include "log_rows.h"
+#include "report_text.h"
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+const char kLogName[] = "QuorlLog.OV5";
+const char kRangeTitle[] = "Select Range for Caller ID Report";
+const size_t kTitleLimit = 40;
+
+// Takes one record that passed the range; false skips it.
+using RecordFilter = std::function<bool(const CallLogRecord &rec)>;
+using RecordTaker = std::function<void(const CallLogRecord &rec, int32_t weekday)>;
+
+struct ScanRequest {
+    int32_t handle = 0;
+    int32_t total = 0;
+    ReportRange range;
+    int32_t doc = 0;
+};
+
+void OpenFailure(ReportPrompts &prompts, int32_t result) {
+    const int64_t magnitude = result < 0 ? -static_cast<int64_t>(result) : result;
+    prompts.Message("Error Opening Data File!", "Keyfile Error " + std::to_string(magnitude),
+                    MessageIcon::Error);
+}
+
+bool AfterRange(const CallLogRecord &rec, const ReportRange &range) {
+    return rec.Day > range.endDate || (rec.Day == range.endDate && rec.Seconds > range.endTime);
+}
+
+// Key 1 as the record holds it: the time of day, then the day number, both little-endian.
+void StartKey(const ReportRange &range, uint8_t (&key)[8]) {
+    const uint32_t parts[2] = {static_cast<uint32_t>(range.startTime),
+                               static_cast<uint32_t>(range.startDate)};
+    for (int part = 0; part < 2; ++part)
+        for (int byte = 0; byte < 4; ++byte)
+            key[part * 4 + byte] = static_cast<uint8_t>(parts[part] >> (8 * byte));
+}
+
+// True when the person stopped the scan.
+bool ScanLog(ReportEngine &engine, CallLogSource &log, const ScanRequest &scan,
+             const RecordFilter &filter, const RecordTaker &take) {
+    uint8_t key[8];
+    StartKey(scan.range, key);
+    CallLogRecord rec;
+    std::memset(&rec, 0, sizeof rec);
+    int64_t read = 0;
+    int32_t lastPercent = 0;
+    for (int32_t status = log.ReadFirst(scan.handle, key, rec); status == 0;
+         status = log.ReadNext(scan.handle, rec)) {
+        if (AfterRange(rec, scan.range))
+            break;
+        ++read;
+        const int32_t percent = static_cast<int32_t>(100 * read / scan.total);
+        if (percent != lastPercent) {
+            engine.pvSetProgress(scan.doc, percent);
+            lastPercent = percent;
+        }
+        if (engine.pvCheckAbort(scan.doc) != 0)
+            return true;
+        if (!filter(rec))
+            continue;
+        const int32_t weekday = WeekdayOf(rec.Day);
+        if (weekday < 1 || weekday > 7 || (scan.range.dayMask & (1 << weekday)) == 0)
+            continue;
+        take(rec, weekday);
+    }
+    return false;
+}
+
+std::string DocumentTitle(const ReportJob &job) {
+    switch (job.report) {
+    case Report::Inbound:
+        return "Inbound Call Log Report - " + job.now.date;
+    case Report::Outbound:
+        return "Outbound Call Log Report - " + job.now.date;
+    case Report::Statistics:
+        return "Call Stats Report - " + job.now.date;
+    case Report::ByNumber:
+        break;
+    }
+    return "Call Log Report on " + FmtPhone(TrimBlanks(job.wantedNumber)) + " - " + job.now.date;
+}
+
+std::string RangeTitle(const ReportJob &job) {
+    if (job.report == Report::ByNumber)
+        return "Select Range for Report on " + FmtPhone(TrimBlanks(job.wantedNumber));
+    return kRangeTitle;
+}
+
+// A list report: rows printed as the scan goes, pages broken as they fill.
+bool ScanList(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
+              const ScanRequest &scan, const PageFrame &frame) {
+    int32_t kind = KIND_INBOUND;
+    RecordFilter filter = [](const CallLogRecord &rec) { return rec.Direction == 'I'; };
+    void (*printRow)(ReportEngine &, int32_t, float, const CallLogRecord &) = PrintInRow;
+    if (job.report == Report::Outbound) {
+        kind = KIND_OUTBOUND;
+        filter = [](const CallLogRecord &rec) { return rec.Direction == 'O'; };
+        printRow = PrintOutRow;
+    } else if (job.report == Report::ByNumber) {
+        kind = KIND_BY_NUMBER;
+        filter = [&job](const CallLogRecord &rec) { return NumberMatches(rec, job.wantedNumber); };
+        printRow = PrintNumRow;
+    }
+    PrintRptHead(engine, scan.doc, kind, frame);
+    int32_t row = 0;
+    return ScanLog(engine, log, scan, filter, [&](const CallLogRecord &rec, int32_t) {
+        printRow(engine, scan.doc, RowY(row), rec);
+        row = NextRptLine(engine, scan.doc, row, kind, frame);
+    });
+}
+
+} // namespace
+
+void RunReport(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
+               ReportPrompts &prompts) {
+    const std::string path = job.dataPath + kLogName;
+    if (!log.Exists(path)) {
+        prompts.Message("No Data", "Nothing To Do", MessageIcon::None);
+        return;
+    }
+    ScanRequest scan;
+    scan.handle = log.Open(path);
+    if (scan.handle < 1) {
+        OpenFailure(prompts, scan.handle);
+        return;
+    }
+    scan.total = log.Count(scan.handle);
+    // A count that failed says no more about the file than a failed open does.
+    if (scan.total < 0) {
+        OpenFailure(prompts, scan.total);
+        log.Close(scan.handle);
+        return;
+    }
+    if (scan.total == 0) {
+        prompts.Message("No Records in Data File!", "Nothing To Do", MessageIcon::None);
+        log.Close(scan.handle);
+        return;
+    }
+    if (prompts.AskRange(RangeTitle(job), scan.range) == 0) {
+        log.Close(scan.handle);
+        return;
+    }
+    PageFrame frame{job.storeName, job.now, scan.range.startDate, scan.range.endDate};
+    scan.doc = engine.pvStartDoc(0, CutText(DocumentTitle(job), kTitleLimit), "", 0, 1, 0, 7, 4169);
+    if (scan.doc < 1) {
+        prompts.Message("Error:" + NumberToText(scan.doc), "Print Engine", MessageIcon::Error);
+        log.Close(scan.handle);
+        return;
+    }
+    bool aborted = false;
+    if (job.report == Report::Statistics) {
+        CallStats stats;
+        aborted = ScanLog(
+            engine, log, scan, [](const CallLogRecord &) { return true; },
+            [&stats](const CallLogRecord &rec, int32_t weekday) {
+                AddStatRecord(stats, rec, weekday);
+            });
+        log.Close(scan.handle);
+        PrintStatPage(engine, scan.doc, stats, frame);
+    } else {
+        aborted = ScanList(job, engine, log, scan, frame);
+        log.Close(scan.handle);
+    }
+    engine.pvEndDoc(scan.doc, aborted ? END_STOPPED : END_FINISHED);
+}

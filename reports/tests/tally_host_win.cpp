@@ -1,0 +1,225 @@
+// A stand-in for the back office: a window that calls one Ringtally export with its handle, and
+// a thread inside this process that answers the dialogs the report shows (date pickers take
+// pointers, which only reach them from inside their own process) and reads every message box.
+// What it saw goes to standard output, one line each, for the test script to check.
+//
+//   tally_host EXPORT [--range MM-DD-YYYY HH:MM:SS MM-DD-YYYY HH:MM:SS MASK | --cancel-range]
+//                     [--number TEXT | --close-number] [--reenter]
+#include "ringhold_harness.h"
+#include "reptopt_ids.h"
+#include "ringtally.h"
+#include "ringtally_ids.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <thread>
+
+namespace {
+
+const UINT WM_REENTER = WM_APP + 1;
+
+struct Script {
+    void(__stdcall *report)(HWND) = nullptr;
+    bool cancelRange = false;
+    SYSTEMTIME start{}, end{};
+    int mask = 0xFE;
+    std::string number;
+    bool closeNumber = false;
+    bool reenter = false;
+};
+
+Script g_script;
+HWND g_host = nullptr;
+std::atomic<bool> g_done{false}, g_reentryReturned{false};
+
+void Say(const std::string &line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+bool ReadDateTime(const char *date, const char *time, SYSTEMTIME &out) {
+    unsigned month, day, year, hour, minute, second;
+    if (std::sscanf(date, "%u-%u-%u", &month, &day, &year) != 3 ||
+        std::sscanf(time, "%u:%u:%u", &hour, &minute, &second) != 3)
+        return false;
+    out = SYSTEMTIME{};
+    out.wYear = static_cast<WORD>(year);
+    out.wMonth = static_cast<WORD>(month);
+    out.wDay = static_cast<WORD>(day);
+    out.wHour = static_cast<WORD>(hour);
+    out.wMinute = static_cast<WORD>(minute);
+    out.wSecond = static_cast<WORD>(second);
+    return true;
+}
+
+bool ReadScript(int argc, char **argv) {
+    if (argc < 2)
+        return false;
+    const std::string name = argv[1];
+    if (name == "IBLogRpt")
+        g_script.report = IBLogRpt;
+    else if (name == "OBLogRpt")
+        g_script.report = OBLogRpt;
+    else if (name == "CllStsRpt")
+        g_script.report = CllStsRpt;
+    else if (name == "CllsByNum")
+        g_script.report = CllsByNum;
+    else
+        return false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--range" && i + 5 < argc) {
+            if (!ReadDateTime(argv[i + 1], argv[i + 2], g_script.start) ||
+                !ReadDateTime(argv[i + 3], argv[i + 4], g_script.end))
+                return false;
+            g_script.mask = std::atoi(argv[i + 5]);
+            i += 5;
+        } else if (arg == "--cancel-range") {
+            g_script.cancelRange = true;
+        } else if (arg == "--number" && i + 1 < argc) {
+            g_script.number = argv[++i];
+        } else if (arg == "--close-number") {
+            g_script.closeNumber = true;
+        } else if (arg == "--reenter") {
+            g_script.reenter = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Caption(HWND window) {
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The box's icon, if any: Windows numbers the icon control 20, Wine 0x440.
+bool HasIcon(HWND box) {
+    for (int id : {20, 0x440}) {
+        HWND icon = GetDlgItem(box, id);
+        if (icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0)
+            return true;
+    }
+    return false;
+}
+
+void AnswerRange(HWND dialog) {
+    Say("range: " + Caption(dialog) + (GetWindow(dialog, GW_OWNER) == g_host ? "|owned" : ""));
+    if (g_script.reenter) {
+        PostMessageA(g_host, WM_REENTER, 0, 0);
+        WaitUntil([] { return g_reentryReturned.load(); }, 20000);
+    }
+    if (g_script.cancelRange) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    SYSTEMTIME start = g_script.start, end = g_script.end;
+    SendDlgItemMessageA(dialog, IDC_START_DATE, DTM_SETSYSTEMTIME, GDT_VALID,
+                        reinterpret_cast<LPARAM>(&start));
+    SendDlgItemMessageA(dialog, IDC_START_TIME, DTM_SETSYSTEMTIME, GDT_VALID,
+                        reinterpret_cast<LPARAM>(&start));
+    SendDlgItemMessageA(dialog, IDC_END_DATE, DTM_SETSYSTEMTIME, GDT_VALID,
+                        reinterpret_cast<LPARAM>(&end));
+    SendDlgItemMessageA(dialog, IDC_END_TIME, DTM_SETSYSTEMTIME, GDT_VALID,
+                        reinterpret_cast<LPARAM>(&end));
+    for (int day = 1; day <= 7; ++day)
+        SendDlgItemMessageA(dialog, IDC_SUNDAY + day - 1, BM_SETCHECK,
+                            (g_script.mask & (1 << day)) ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+}
+
+// Typed and confirmed with Enter, which the default button answers.
+void AnswerNumber(HWND dialog) {
+    const LRESULT defId = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+    Say("number: " + Caption(dialog) + "|default " + std::to_string(LOWORD(defId)) +
+        (GetWindow(dialog, GW_OWNER) == g_host ? "|owned" : ""));
+    if (g_script.closeNumber) {
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        return;
+    }
+    HWND edit = GetDlgItem(dialog, IDC_PHONE_NUMBER);
+    SetWindowTextA(edit, g_script.number.c_str());
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(edit, WM_KEYUP, VK_RETURN, 0);
+}
+
+void ReadBox(HWND box) {
+    Say("box: " + Caption(box) + "|" + MessageBoxText(box) + "|" +
+        (HasIcon(box) ? "icon" : "noicon") +
+        (GetWindow(box, GW_OWNER) == g_host ? "|owned" : "|not owned"));
+    PressButton(box, IDOK);
+}
+
+BOOL CALLBACK NoteDialog(HWND window, LPARAM found) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[32] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && std::strcmp(cls, "#32770") == 0)
+        reinterpret_cast<std::set<HWND> *>(found)->insert(window);
+    return TRUE;
+}
+
+void DriveDialogs() {
+    std::set<HWND> handled;
+    while (!g_done) {
+        std::set<HWND> found;
+        EnumWindows(NoteDialog, reinterpret_cast<LPARAM>(&found));
+        for (HWND dialog : found) {
+            if (handled.count(dialog))
+                continue;
+            handled.insert(dialog);
+            const std::string caption = Caption(dialog);
+            if (caption.rfind("Select Range", 0) == 0)
+                AnswerRange(dialog);
+            else if (caption == "Enter Number to report on")
+                AnswerNumber(dialog);
+            else
+                ReadBox(dialog);
+        }
+        Sleep(50);
+    }
+}
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_REENTER) {
+        g_script.report(window);
+        Say("reentry returned");
+        g_reentryReturned = true;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (!ReadScript(argc, argv)) {
+        std::fprintf(stderr, "usage: tally_host EXPORT [--range D T D T MASK | --cancel-range] "
+                             "[--number TEXT | --close-number] [--reenter]\n");
+        return 2;
+    }
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TallyHost";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassA(&wc);
+    g_host = CreateWindowA("TallyHost", "Back Office", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                           480, 320, nullptr, nullptr, wc.hInstance, nullptr);
+    std::thread driver(DriveDialogs);
+    g_script.report(g_host);
+    Say("done");
+    g_done = true;
+    driver.join();
+    DestroyWindow(g_host);
+    return 0;
+}
