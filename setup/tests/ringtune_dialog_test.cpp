@@ -303,7 +303,7 @@ HWND BackOfficeWindow(DWORD processId) {
 } // namespace
 
 // The back office's button loads Ringtune.dll from the program directory and opens the dialog
-// owned by its window; from a folder without the DLL it says so.
+// owned by its window; from a folder without the libraries every button says which is missing.
 TEST(BackOffice, OpensTheSetupDialogOrSaysTheLibraryIsMissing) {
     ClearProgramFiles();
     const ProgramDir &dir = TestProgramDir();
@@ -333,6 +333,16 @@ TEST(BackOffice, OpensTheSetupDialogOrSaysTheLibraryIsMissing) {
         ASSERT_TRUE(box);
         EXPECT_EQ(MessageBoxText(box), "Cannot load Ringtune.dll");
         PressButton(box, IDOK);
+        ASSERT_TRUE(WaitForWindowGone(box, 10000));
+        // The four report buttons load the reports library the same way.
+        for (int id = 101; id <= 104; id++) {
+            PostMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0);
+            box = FindDialog(office.Id(), "Back Office", 15000);
+            ASSERT_TRUE(box) << "button " << id;
+            EXPECT_EQ(MessageBoxText(box), "Cannot load Ringtally.dll") << "button " << id;
+            PressButton(box, IDOK);
+            ASSERT_TRUE(WaitForWindowGone(box, 10000));
+        }
     }
     RemoveTree(alone);
 }

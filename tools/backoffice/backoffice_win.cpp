@@ -18,6 +18,10 @@ struct ExportButton {
 // The one place the buttons are listed: a new export is one more row.
 const ExportButton kButtons[] = {
     {"Caller ID Setup", "Ringtune.dll", "SetupCID"},
+    {"Inbound Call Log", "Ringtally.dll", "IBLogRpt"},
+    {"Outbound Call Log", "Ringtally.dll", "OBLogRpt"},
+    {"Call Statistics", "Ringtally.dll", "CllStsRpt"},
+    {"Calls by Number", "Ringtally.dll", "CllsByNum"},
 };
 
 const char kWindowClass[] = "QuorlBackOffice";
