@@ -1,7 +1,6 @@
 // Drives the UDP link from test scripts:
 //   udp_link_probe setup BOUNDPORT UNITPORT UNITIP FILTER TIMEOUTMS   -> "setup true|false ms"
-//   udp_link_probe reports BOUNDPORT UNITIP FILTER TIMEOUTMS COUNT      -> "bound", then
-//                                                                          "report '...' ms" lines
+//   udp_link_probe reports BOUNDPORT UNITIP FILTER TIMEOUTMS COUNT      -> "report '...' ms" lines
 //   udp_link_probe localip                                             -> the local address
 #include <cstdio>
 #include <cstdlib>
@@ -55,9 +54,6 @@ int main(int argc, char **argv) {
         std::printf("setup %s %lu\n", ok ? "true" : "false",
                     static_cast<unsigned long>(GetTickCount() - start));
     } else {
-        // The script starts the unit only now: a datagram sent before the bind would be lost.
-        std::printf("bound\n");
-        std::fflush(stdout);
         UdpUnitLink link(sock, ConfigFor(argv[3], argv[4]));
         for (int n = 0; n < std::atoi(argv[6]); ++n) {
             const DWORD start = GetTickCount();
