@@ -1,6 +1,9 @@
 # Sourced by wine-env and wine-run: the prefix of a build tree and the loader for an architecture.
 # Expects $dir, the build tree's Wine folder.
 export WINEPREFIX=$dir/prefix
+# Settings inherited from the user's own Wine would not fit this prefix: the loader picked below
+# decides its architecture, and Wine finds its own server.
+unset WINEARCH WINESERVER
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -32,17 +33,18 @@ bool ReadMonthDay(const std::string &field, int32_t &month, int32_t &day) {
     return true;
 }
 
-// The day number of the unit's month and day in the latest year in which it is at most one
-// day after today; 0 when there is none (a month or day that no year has).
+// The day number of the unit's month and day in the latest year in which that month and day
+// is at most one day after today; 0 when that year does not have the day. The year is chosen
+// from month and day alone: looking further back for a year that has the day (02/29) would put
+// the call years in the past, out of today's reports and into the next purge.
 int32_t LatestDayNumber(int32_t month, int32_t day, const CivilDate &today, int32_t &year) {
-    const int32_t tomorrow = DateToDays(CivilDateText(today).c_str()) + 1;
-    // Eight years back reaches a February 29 across a century year without one.
-    for (year = today.Year + 1; year >= today.Year - 8; --year) {
-        const int32_t days = DateToDays(CivilDateText({year, month, day}).c_str());
-        if (days != 0 && days <= tomorrow)
-            return days;
-    }
-    return 0;
+    char text[16] = "";
+    DaysToDate(DateToDays(CivilDateText(today).c_str()) + 1, text, sizeof text);
+    const CivilDate tomorrow{std::atoi(text + 6), std::atoi(text), std::atoi(text + 3)};
+    const bool afterTomorrow =
+        month > tomorrow.Month || (month == tomorrow.Month && day > tomorrow.Day);
+    year = afterTomorrow ? tomorrow.Year - 1 : tomorrow.Year;
+    return DateToDays(CivilDateText({year, month, day}).c_str());
 }
 
 } // namespace

@@ -36,7 +36,8 @@ std::string ClassifyNumber(const std::string &field);
 int32_t ReadLeadingNumber(const std::string &text);
 // "mm/dd" -> "mm-dd-yyyy". The year is the latest one in which that month and day is at most
 // one day after today, so a unit clock a little ahead of the computer's still gives this year
-// and 12/31 seen on the first of January gives last year. Unreadable dates get today's year.
+// and 12/31 seen on the first of January gives last year. The year is chosen by month and day
+// alone; a day that year lacks (02/29) and other unreadable dates get today's year.
 std::string UnitDateToText(const std::string &field, const CivilDate &today);
 // "hh:mm" + "AM"/"PM" -> "HH:MM:00" on a 24-hour clock; the minutes are kept as sent.
 std::string UnitTimeTo24h(const std::string &time, const std::string &meridiem);

@@ -125,19 +125,37 @@ TEST(UnitDate, YearIsTheLatestNotMoreThanADayAhead) {
         {{2026, 9, 14}, "09/15", "09-15-2026"}, // unit clock a day ahead
         {{2026, 9, 14}, "09/16", "09-16-2025"},
         {{2026, 12, 31}, "01/01", "01-01-2027"}, // past midnight on the unit only
+        {{2026, 12, 30}, "01/01", "01-01-2026"},
         // Reported late on the first of January, the call was made last year. (The older rule,
         // the computer's current year, would put it a year into the future.)
         {{2027, 1, 1}, "12/31", "12-31-2026"},
         {{2027, 1, 1}, "01/01", "01-01-2027"},
-        {{2026, 3, 1}, "02/29", "02-29-2024"},
+        {{2027, 2, 28}, "03/01", "03-01-2027"}, // tomorrow, with no 02/29 between
         {{2028, 2, 28}, "02/29", "02-29-2028"},
+        {{2028, 2, 28}, "03/01", "03-01-2027"}, // 02/29 comes first this year
+        {{2028, 3, 1}, "02/29", "02-29-2028"},
         {{2104, 3, 1}, "02/29", "02-29-2104"},
-        {{2103, 3, 1}, "02/29", "02-29-2096"}, // 2100 has no February 29
     };
     for (const Case &c : cases) {
         EXPECT_EQ(UnitDateToText(c.field, c.today), c.text) << c.field;
         EXPECT_EQ(UnitDateToDays(c.field, c.today), Days(c.text)) << c.field;
     }
+}
+
+// The year comes from month and day alone; a year without the day makes the date unreadable,
+// so the call is logged today rather than years back (out of today's reports, into the purge).
+TEST(UnitDate, LeapDayInAYearWithoutOneTakesToday) {
+    struct Case {
+        CivilDate today;
+        const char *todayText;
+    } const cases[] =
+        {
+            {{2025, 3, 1}, "03-01-2025"},  {{2027, 3, 1}, "03-01-2027"},
+            {{2027, 2, 28}, "02-28-2027"}, {{2103, 3, 1}, "03-01-2103"},
+            {{2100, 3, 1}, "03-01-2100"}, // a century year without February 29
+        };
+    for (const Case &c : cases)
+        EXPECT_EQ(UnitDateToDays("02/29", c.today), Days(c.todayText)) << c.todayText;
 }
 
 // A date the computer cannot read must not log "no date": today stands in for it.

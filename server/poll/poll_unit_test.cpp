@@ -94,26 +94,39 @@ TEST_F(PollUnitFiles, ShowsCapturesAndLogsOneReportPerPass) {
     EXPECT_STREQ(rec.Name, "JOHN SMITH");
 }
 
-TEST_F(PollUnitFiles, RawCaptureSkippedWhileAnotherHandleHoldsTheFile) {
-    PollState state = State(CFG_RAW_OUTPUT);
-    const std::string first = Report("01", "1", "A"), second = Report("01", "2", "B");
-    WriteBytes(RAW_FILE, "old\r\n");
-    const std::string path = File(RAW_FILE).string();
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    link_.Reports = {first};
-    PollUnit(state, link_);
-    EXPECT_TRUE(link_.Reports.empty());
-    CloseHandle(held);
-    EXPECT_EQ(ReadBytes(RAW_FILE), "old\r\n");
+// A program holding the capture without sharing costs the report; one that only reads it and
+// lets others write (a technician's viewer, a test waiting for lines) must not.
+TEST_F(PollUnitFiles, RawCaptureWhileAnotherHandleHasTheFileOpen) {
+    struct Case {
+        const char *holder;
+        DWORD share;
+        bool captured;
+    } const cases[] = {
+        {"held without sharing", 0, false},
+        {"read by a viewer", FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+    };
+    for (const Case &c : cases) {
+        PollState state = State(CFG_RAW_OUTPUT);
+        const std::string first = Report("01", "1", "A"), second = Report("01", "2", "B");
+        WriteBytes(RAW_FILE, "old\r\n");
+        const std::string path = File(RAW_FILE).string();
+        HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE) << c.holder;
+        link_.Reports = {first};
+        PollUnit(state, link_);
+        EXPECT_TRUE(link_.Reports.empty()) << c.holder;
+        CloseHandle(held);
+        const std::string old = "old\r\n" + (c.captured ? first + "\r\n" : "");
+        EXPECT_EQ(ReadBytes(RAW_FILE), old) << c.holder;
 
-    // The display write of the same pass was not held up by the capture.
-    EXPECT_EQ(std::string(DisplayRecordOf(1).c_str()), "1");
+        // The display write of the same pass was not held up by the capture.
+        EXPECT_EQ(std::string(DisplayRecordOf(1).c_str()), "1") << c.holder;
 
-    link_.Reports = {second};
-    PollUnit(state, link_);
-    EXPECT_EQ(ReadBytes(RAW_FILE), "old\r\n" + second + "\r\n");
+        link_.Reports = {second};
+        PollUnit(state, link_);
+        EXPECT_EQ(ReadBytes(RAW_FILE), old + second + "\r\n") << c.holder;
+    }
 }
 
 TEST_F(PollUnitFiles, NoCallLogMeansNothingIsInserted) {

@@ -9,7 +9,9 @@ bool AppendRawReport(const std::string &programDir, const std::string &report) {
     if (programDir.empty())
         return false;
     std::string path = programDir + RAW_FILE;
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+    // Readers are let in: a viewer that has the capture open would otherwise cost every report
+    // that arrives meanwhile. Other writers are still kept out, so lines never interleave.
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;

@@ -40,7 +40,7 @@ void FillAboutBox(HWND box, const AboutBoxLook &look) {
     const std::string status = ServerStatusText(g_Server.PortSel, g_Server.Running == 1,
                                                 g_Server.StartSeconds, g_Server.StartDay);
     SetDlgItemTextA(box, IDC_ABOUT_STATUS, status.c_str());
-    SetDlgItemTextA(box, IDC_ABOUT_UNITS, SupportedUnitsText().c_str());
+    SetDlgItemTextA(box, IDC_ABOUT_UNITS, SupportedUnitsText(RING_SUPPLIER_WEB_ADDRESS).c_str());
 
     const struct {
         int Id;

@@ -11,7 +11,7 @@ stored() {
         sed -n 's/^ *Halden_Ringhold *REG_SZ *//p'
 }
 wait_for_stored() {
-    for _ in $(seq 50); do
+    for _ in $(seq 150); do
         [ "$(stored)" = "$1" ] && return 0
         sleep 0.2
     done
@@ -42,7 +42,7 @@ ringhold=$!
 # one test at a time.
 trap 'run taskkill /f /im Ringhold.exe >/dev/null 2>&1 || true; wait $ringhold || true
       rm -rf "$deep"' EXIT
-for _ in $(seq 40); do
+for _ in $(seq 120); do
     rc=0
     ringctl status >/dev/null 2>&1 || rc=$?
     [ $rc -ne 3 ] && break

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "ringhold_exports_win.h"
 #include "ringhold_test_process_win.h"
 #include "shell_control.h"
@@ -12,7 +14,7 @@ namespace {
 
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunValue[] = "Halden_Ringhold";
-const DWORD kDialogWaitMs = 10000;
+const DWORD kDialogWaitMs = START_WAIT_MS;
 
 // The autostart value's data; "<none>" when it is missing.
 std::string RunValue() {
@@ -46,12 +48,7 @@ void DeleteRunValue() {
 }
 
 bool WaitForRunValue(const std::string &expected) {
-    for (int i = 0; i < 50; ++i) {
-        if (RunValue() == expected)
-            return true;
-        Sleep(100);
-    }
-    return false;
+    return WaitUntil([&] { return RunValue() == expected; }, kDialogWaitMs);
 }
 
 struct AboutBoxTexts {
@@ -113,10 +110,12 @@ TEST(RingholdShell, AboutBoxDuringStartUpSaysNeverAndAfterAFailureNotRunning) {
     const AboutBoxTexts during = ReadAboutBox(ringhold);
     EXPECT_EQ(during.Title, "About Halden Caller ID Server (Quorl)");
     EXPECT_EQ(during.Version, "Server Version = 4.10.01");
-    EXPECT_EQ(during.Status, "The Serial caller ID server is running; it started at 12:00 AM "
-                             "on Never.");
+    EXPECT_EQ(during.Status, "The Serial caller ID server is starting up (started: Never).");
     EXPECT_EQ(during.Units.rfind("This server is designed to work with the Quorl Vezedud, ", 0),
               0u);
+    // The test build names no supplier.
+    const std::string dealer = "boxes which are available at your caller-ID dealer";
+    EXPECT_EQ(during.Units.find(dealer) + dealer.size(), during.Units.size()) << during.Units;
 
     PostMessageA(failure, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_STOPPED, kDialogWaitMs));
@@ -127,10 +126,16 @@ TEST(RingholdShell, AboutBoxOfARunningServerGivesTheLinkAndTodaysStart) {
     RingholdProcess ringhold({true});
     ASSERT_TRUE(ringhold.Start());
     ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, kDialogWaitMs));
-    // The start is recorded when the main loop begins, a moment after the flag goes up.
-    Sleep(1000);
-    const std::string status = ReadAboutBox(ringhold).Status;
-    EXPECT_EQ(status.rfind("The IP caller ID server is running; it started at ", 0), 0u) << status;
+    // The start is recorded when the main loop begins, a while after the flag goes up.
+    const std::string started = "The IP caller ID server is running; it started at ";
+    std::string status;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            status = ReadAboutBox(ringhold).Status;
+            return status.rfind(started, 0) == 0;
+        },
+        kDialogWaitMs))
+        << status;
     EXPECT_NE(status.find(" on " + TodayText() + "."), std::string::npos) << status;
 }
 
@@ -140,10 +145,13 @@ TEST(RingholdShell, AboutBoxOpenedTwiceStaysOneBox) {
     PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_ABOUT, 0);
     HWND box = FindDialog(ringhold.ProcessId, "About Caller ID Server", kDialogWaitMs);
     ASSERT_TRUE(box);
-    // A double click on the tray icon asks for the box too.
-    PostMessageA(ringhold.Window, WM_RINGHOLD_TRAY, 0, WM_LBUTTONDBLCLK);
-    PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_ABOUT, 0);
-    Sleep(500);
+    // A double click on the tray icon asks for the box too. Sent, not posted: each returns only
+    // once handled, and a handler that opened a second modal box would not return in time.
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(ringhold.Window, WM_RINGHOLD_TRAY, 0, WM_LBUTTONDBLCLK,
+                                    SMTO_NORMAL, kDialogWaitMs, &answer));
+    EXPECT_TRUE(SendMessageTimeoutA(ringhold.Window, WM_COMMAND, ID_MENU_ABOUT, 0, SMTO_NORMAL,
+                                    kDialogWaitMs, &answer));
     EXPECT_EQ(FindDialog(ringhold.ProcessId, "About Caller ID Server", 0), box);
     PostMessageA(box, WM_COMMAND, IDCLOSE, 0);
     ASSERT_TRUE(WaitForWindowGone(box, kDialogWaitMs));
@@ -192,7 +200,7 @@ TEST(RingholdShell, ExitAnsweredNoKeepsRunningAndYesStopsTheServerAndEnds) {
         EXPECT_EQ(GetWindow(quit, GW_OWNER), ringhold.Window);
         PostMessageA(quit, WM_COMMAND, a.Answer, 0);
         ASSERT_TRUE(WaitForWindowGone(quit, kDialogWaitMs));
-        EXPECT_EQ(ringhold.WaitForEnd(a.Ends ? 70000 : 2000), a.Ends) << a.Answer;
+        EXPECT_EQ(ringhold.WaitForEnd(a.Ends ? STOP_WAIT_MS : 2000), a.Ends) << a.Answer;
     }
     EXPECT_EQ(ringhold.ExitCode(), 0u);
     // The server's shutdown ran before the program ended: its lock file is gone.
@@ -205,13 +213,51 @@ TEST(RingholdShell, LogOffQueryStopsTheServerAndLetsWindowsGoOn) {
     ASSERT_TRUE(ringhold.Start());
     ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, kDialogWaitMs));
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 70000,
-                                    &answer));
+    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL,
+                                    STOP_WAIT_MS, &answer));
     EXPECT_EQ(answer, (DWORD_PTR)TRUE);
-    EXPECT_EQ(AskRingholdState(ringhold.Window, 1000), RINGHOLD_STOPPED);
+    EXPECT_EQ(AskRingholdState(ringhold.Window, kDialogWaitMs), RINGHOLD_STOPPED);
     EXPECT_EQ(GetFileAttributesA((ringhold.Dir + "CONTROL\\Quorl.LCK").c_str()),
               INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(ringhold.WaitForEnd(0)) << "the program ends with the log-on, not before";
+}
+
+// Ringhold's tray icon as the shell knows it: its window and the instance handle as the id.
+NOTIFYICONDATAA TrayIconOf(HWND window) {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = (UINT)GetWindowLongPtrA(window, GWLP_HINSTANCE);
+    return icon;
+}
+
+// A modify succeeds only for an icon the tray holds.
+bool TrayHoldsIcon(HWND window) {
+    NOTIFYICONDATAA icon = TrayIconOf(window);
+    return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+// A restarted taskbar has lost every icon and broadcasts "TaskbarCreated"; without its icon the
+// owner could no longer stop or end Ringhold.
+TEST(RingholdShell, TrayIconIsAddedAgainWhenTheTaskbarIsRecreated) {
+    RingholdProcess ringhold({true});
+    ASSERT_TRUE(ringhold.Start());
+    ASSERT_TRUE(WaitUntil([&] { return TrayHoldsIcon(ringhold.Window); }, kDialogWaitMs));
+
+    NOTIFYICONDATAA icon = TrayIconOf(ringhold.Window);
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    ASSERT_FALSE(TrayHoldsIcon(ringhold.Window));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
+                                    SMTO_NORMAL, kDialogWaitMs, &answer));
+    EXPECT_TRUE(WaitUntil([&] { return TrayHoldsIcon(ringhold.Window); }, kDialogWaitMs));
+
+    // A re-creation message while the icon is still there leaves exactly one icon.
+    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
+                                    SMTO_NORMAL, kDialogWaitMs, &answer));
+    EXPECT_TRUE(TrayHoldsIcon(ringhold.Window));
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    EXPECT_FALSE(TrayHoldsIcon(ringhold.Window)) << "the icon was in the tray twice";
 }
 
 TEST(RingholdExports, PlainNamesInTheProgram) {

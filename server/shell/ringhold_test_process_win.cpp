@@ -86,9 +86,8 @@ RingholdProcess::RingholdProcess(const RingholdSetup &setup) {
         config.FirstLine = 1;
         config.LastLine = 4;
         WriteFileBytes(Dir + CONFIG_FILE, &config, sizeof config);
-        const std::string ini = "[" INI_SECTION "]\r\nIPTimeOut=1\r\nUDPPort=" +
-                                std::to_string(40000 + GetCurrentProcessId() % 20000 + serial) +
-                                "\r\n";
+        const std::string ini =
+            "[" INI_SECTION "]\r\nIPTimeOut=1\r\nUDPPort=" + std::to_string(FreeUdpPort()) + "\r\n";
         WriteFileBytes(Dir + INI_FILE, ini.data(), ini.size());
     }
 }
@@ -117,14 +116,14 @@ bool RingholdProcess::Start() {
     CloseHandle(info.hThread);
     Process = info.hProcess;
     ProcessId = info.dwProcessId;
-    for (int i = 0; i < 200 && Window == nullptr; ++i) {
-        DialogSearch search{ProcessId, nullptr, nullptr};
-        EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-        Window = search.Found;
-        if (!Window)
-            Sleep(100);
-    }
-    return Window != nullptr;
+    return WaitUntil(
+        [&] {
+            DialogSearch search{ProcessId, nullptr, nullptr};
+            EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+            Window = search.Found;
+            return Window != nullptr;
+        },
+        START_WAIT_MS);
 }
 
 bool RingholdProcess::WaitForEnd(DWORD waitMs) {

@@ -43,6 +43,10 @@ std::string ServerStatusText(int32_t portSel, bool running, int32_t startSeconds
     const std::string link = portSel == 9 ? "IP" : "Serial";
     if (!running)
         return "The " + link + " caller ID server is not running.";
+    // Before its first main loop the server has no start moment; a time of day would be made up.
+    if (startDay == 0)
+        return "The " + link +
+               " caller ID server is starting up (started: " + StartDateText(startDay) + ").";
     char time[16];
     if (SecondsToTime12(startSeconds, time, sizeof time) == 0)
         time[0] = '\0';
@@ -50,10 +54,11 @@ std::string ServerStatusText(int32_t portSel, bool running, int32_t startSeconds
            StartDateText(startDay) + ".";
 }
 
-std::string SupportedUnitsText() {
+std::string SupportedUnitsText(const std::string &supplierAddress) {
     return "This server is designed to work with the Quorl Vezedud, Quorl Vezedud Lite, and "
            "Quorl Vezedud POS boxes which "
-           "are available at www.example.com";
+           "are available at " +
+           (supplierAddress.empty() ? std::string("your caller-ID dealer") : supplierAddress);
 }
 
 std::string BootLaunchCommand(const std::string &programPath) {

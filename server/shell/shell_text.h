@@ -23,11 +23,13 @@ std::string VersionText(VersionFound found, const FileVersion &version);
 std::string StartDateText(int32_t day);
 
 // The About box's status sentence: the link (IP for port selection 9, else Serial), whether the
-// server runs and, while it runs, the time and date it entered its main loop.
+// server runs and, while it runs, the time and date it entered its main loop; before that (start
+// day 0) it is starting up and its start date reads "Never".
 std::string ServerStatusText(int32_t portSel, bool running, int32_t startSeconds, int32_t startDay);
 
-// The About box's sentence on the units the server works with and where to buy them.
-std::string SupportedUnitsText();
+// The About box's sentence on the units the server works with and where to buy them: at the
+// supplier's web address, or from the caller-ID dealer when the build names none.
+std::string SupportedUnitsText(const std::string &supplierAddress);
 
 // The Run-key data that starts the program at log-on: the full path, quoted when shorter than
 // 298 characters, bare otherwise (the old reader's limit), never cut.

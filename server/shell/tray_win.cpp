@@ -7,6 +7,7 @@
 #include "server_message.h"
 #include "server_state.h"
 #include "shell_control.h"
+#include "tray_rule.h"
 
 #ifdef __i386__
 // The 88-byte record older shells know; its tip holds at most 64 characters.
@@ -21,14 +22,23 @@ const UINT_PTR kRefreshTimer = 110;
 const char kMenuTitle[] = "Caller ID Server";
 
 // Loads the icon, hands it to the tray and destroys the handle at once: the tray keeps a copy.
-void ShowTrayIcon(const char *iconName, DWORD action) {
+bool ShowTrayIcon(const char *iconName, DWORD action) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     g_Tray.Icon.hIcon =
         static_cast<HICON>(LoadImageA(instance, iconName, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                       GetSystemMetrics(SM_CYSMICON), 0));
-    Shell_NotifyIconA(action, &g_Tray.Icon);
+    const bool done = Shell_NotifyIconA(action, &g_Tray.Icon) != FALSE;
     DestroyIcon(g_Tray.Icon.hIcon);
     g_Tray.Icon.hIcon = nullptr;
+    return done;
+}
+
+// Ringhold has no other window: without its icon the owner could not stop, end or even see it.
+void AddTrayIcon() {
+    const char *picture = TrayPicture(g_Tray.DisplayState);
+    // An add fails for an icon the tray still holds; the modify then keeps it up to date, and
+    // the ticks do not go on adding an icon that is there.
+    g_Tray.IconAdded = ShowTrayIcon(picture, NIM_ADD) || ShowTrayIcon(picture, NIM_MODIFY);
 }
 
 void SetUpTray(HWND window) {
@@ -41,7 +51,8 @@ void SetUpTray(HWND window) {
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_RINGHOLD_TRAY;
     lstrcpynA(icon.szTip, " Quorl Vezedud Server ", 64);
-    ShowTrayIcon("AAA", NIM_ADD);
+    g_Tray.TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    AddTrayIcon();
 
     SetTimer(window, kRefreshTimer, 1000, nullptr);
 
@@ -64,13 +75,14 @@ void RefreshTrayIcon() {
         return;
     g_Tray.TickGuard = 1;
     const bool running = g_Server.Running == 1;
-    const int wanted = running ? 1 : 2;
-    if (g_Tray.DisplayState != wanted) {
-        g_Tray.DisplayState = wanted;
+    const TrayStep step = TrayTick(g_Tray.DisplayState, g_Tray.IconAdded, running);
+    if (step.StateChanged)
         CheckMenuItem(g_Tray.Menu, ID_MENU_RUNNING,
                       MF_BYCOMMAND | (running ? MF_CHECKED : MF_UNCHECKED));
-        ShowTrayIcon(running ? "AAA" : "CCC", NIM_MODIFY);
-    }
+    if (step.Call == TrayCall::Add)
+        AddTrayIcon();
+    else if (step.Call == TrayCall::Modify)
+        ShowTrayIcon(step.Picture, NIM_MODIFY);
     g_Tray.TickGuard = 0;
 }
 
@@ -166,6 +178,11 @@ bool OnMenuCommand(HWND window, UINT command) {
 } // namespace
 
 LRESULT CALLBACK RingholdWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A restarted taskbar holds none of the old icons; it asks every program to add its own.
+    if (message == g_Tray.TaskbarCreated && message != 0) {
+        AddTrayIcon();
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
         SetUpTray(window);

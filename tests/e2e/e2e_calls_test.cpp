@@ -11,9 +11,9 @@
 
 namespace {
 
-const DWORD CALLS_WAIT_MS = 30000;
-
 // Waits until the raw capture holds `count` lines: by then the server has handled every report.
+// Reading it while the server appends is safe: the server lets readers in and this reader lets
+// writers in, so neither side can cost the other a report.
 bool WaitForRawLines(const ProgramDir &dir, size_t count) {
     return WaitUntil(
         [&] {

@@ -11,8 +11,6 @@
 
 namespace {
 
-const DWORD STOP_WAIT_MS = 70000;
-
 bool IsClockTime(const std::string &text) {
     if (text.size() != 8 || text[2] != ':' || text[5] != ':')
         return false;
@@ -60,8 +58,9 @@ TEST(Control, RunningOffStopsCleanlyAndOnReadsTheConfigurationAgain) {
     session.Dir.WriteConfig(MakeConfig(PORT_UDP, 1, 6, 0));
     session.Server.Command(ID_MENU_RUNNING);
     for (int line = 1; line <= 6; line++)
-        EXPECT_TRUE(WaitForDisplay(session.Dir, line, WaitingRecord(), 20000)) << "line " << line;
-    EXPECT_TRUE(session.Server.WaitForServer(true, 10000));
+        EXPECT_TRUE(WaitForDisplay(session.Dir, line, WaitingRecord(), START_WAIT_MS))
+            << "line " << line;
+    EXPECT_TRUE(session.Server.WaitForServer(true, START_WAIT_MS));
     EXPECT_EQ(session.Dir.LockFiles().size(), 7u); // Quorl.LCK and six lines
     EXPECT_TRUE(FileExists(session.Dir.Path(CONTROL_DIR "LINE06.LCK")));
 }
@@ -71,14 +70,14 @@ TEST(Control, ExitAnsweredNoKeepsRunningAndYesEndsTheProgram) {
     ASSERT_TRUE(session.StartServer(MakeConfig(0, 1, 3, 0)));
 
     session.Server.Command(ID_MENU_EXIT);
-    HWND box = FindMessageBox(session.Server.Process().Id(), "Quit?", 20000);
+    HWND box = FindMessageBox(session.Server.Process().Id(), "Quit?", START_WAIT_MS);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), "Unload server and remove its icon from the task tray?");
     ASSERT_TRUE(PressButton(box, IDNO));
-    EXPECT_TRUE(session.Server.WaitForServer(true, 5000));
+    EXPECT_TRUE(session.Server.WaitForServer(true, START_WAIT_MS));
     const TestCall call{3, 'I', 'S', "555-123-0003", "STILL RUNNING"};
     session.PlayCalls({call});
-    EXPECT_TRUE(WaitForDisplay(session.Dir, 3, CallRecord(call), 20000));
+    EXPECT_TRUE(WaitForDisplay(session.Dir, 3, CallRecord(call), CALLS_WAIT_MS));
 
     ASSERT_TRUE(session.Server.Exit());
     EXPECT_EQ(session.Server.Process().ExitCode(), 0u);
@@ -97,7 +96,7 @@ TEST(Control, LogOffQueryStopsTheServer) {
     ASSERT_TRUE(WaitForOffline(session.Dir, 2));
     ExpectOffline(session.Dir, 2);
     EXPECT_TRUE(session.Dir.LockFiles().empty());
-    EXPECT_TRUE(session.Server.WaitForServer(false, 5000));
+    EXPECT_TRUE(session.Server.WaitForServer(false, START_WAIT_MS));
 }
 
 } // namespace

@@ -72,7 +72,7 @@ bool Session::StartServer(CidConfig cfg) {
     if (!Server.Start())
         return false;
     for (int line = cfg.FirstLine; line <= cfg.LastLine; line++) {
-        if (!WaitForDisplay(Dir, line, WaitingRecord(), 20000))
+        if (!WaitForDisplay(Dir, line, WaitingRecord(), START_WAIT_MS))
             return false;
     }
     return true;
@@ -99,7 +99,7 @@ void RunLinuxSim(const std::string &name, const std::string &arguments, const st
     WriteWholeFile(dir + name + ".tmp", arguments + " --scenario " + name + ".scenario --log " +
                                             name + ".log --exit-after 300\n");
     MoveFileA((dir + name + ".tmp").c_str(), (dir + name + ".request").c_str());
-    WaitUntil([&] { return FileExists(dir + name + ".done"); }, 30000);
+    WaitUntil([&] { return FileExists(dir + name + ".done"); }, CALLS_WAIT_MS);
     log = ReadWholeFile(dir + name + ".log");
 }
 
@@ -121,7 +121,7 @@ std::vector<std::string> Session::PlayCalls(const std::vector<TestCall> &calls,
         WriteWholeFile(scenario, lines);
         UnitSimulator sim(LinkArguments() + " " + extraArguments + " --scenario \"" + scenario +
                           "\" --log \"" + log + "\" --exit-after 300");
-        sim.WaitForEnd(30000);
+        sim.WaitForEnd(CALLS_WAIT_MS);
         text = ReadWholeFile(log);
     }
     std::vector<std::string> sent;

@@ -14,7 +14,6 @@ namespace {
 
 const char CAPTION[] = "CID Server";
 const char INIT_WARNING[] = "ERROR: Initing Quorl Vezedud Box!\r  Unexpected results may occur.";
-const DWORD BOX_WAIT_MS = 20000;
 
 std::vector<std::string> Sorted(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
@@ -23,7 +22,7 @@ std::vector<std::string> Sorted(std::vector<std::string> names) {
 
 // The text of the start-up message the server shows; closes it with OK.
 std::string TakeStartupMessage(Ringhold &server) {
-    HWND box = FindMessageBox(server.Process().Id(), CAPTION, BOX_WAIT_MS);
+    HWND box = FindMessageBox(server.Process().Id(), CAPTION, START_WAIT_MS);
     if (!box)
         return "(no message box)";
     std::string text = MessageBoxText(box);
@@ -110,7 +109,7 @@ TEST_P(StartupFails, ShowsItsMessageAndLeavesOnlyTheLocksOfOthers) {
     ASSERT_TRUE(session.Server.Start());
 
     EXPECT_EQ(TakeStartupMessage(session.Server), failure.Message);
-    ASSERT_TRUE(session.Server.WaitForServer(false, BOX_WAIT_MS));
+    ASSERT_TRUE(session.Server.WaitForServer(false, START_WAIT_MS));
     EXPECT_EQ(Sorted(session.Dir.LockFiles()), failure.LocksLeft);
     EXPECT_FALSE(FileExists(session.Dir.Path(DISPLAY_FILE)));
     // The program stays in the tray with the server stopped.
@@ -142,14 +141,14 @@ TEST(Startup, SecondInstanceIsRefusedAndLeavesTheFirstAlone) {
     Ringhold second(session.Dir);
     ASSERT_TRUE(second.Start());
     EXPECT_EQ(TakeStartupMessage(second), "ERROR: Server/Config Allready Running!");
-    ASSERT_TRUE(second.WaitForServer(false, BOX_WAIT_MS));
+    ASSERT_TRUE(second.WaitForServer(false, START_WAIT_MS));
     EXPECT_TRUE(second.Exit());
 
-    EXPECT_TRUE(session.Server.WaitForServer(true, 5000));
+    EXPECT_TRUE(session.Server.WaitForServer(true, START_WAIT_MS));
     EXPECT_TRUE(LockIsHeldByAnother(session.Dir));
     const TestCall call{2, 'I', 'S', "555-123-0002", "STILL SERVED"};
     session.PlayCalls({call});
-    EXPECT_TRUE(WaitForDisplay(session.Dir, 2, CallRecord(call), 20000));
+    EXPECT_TRUE(WaitForDisplay(session.Dir, 2, CallRecord(call), CALLS_WAIT_MS));
 }
 
 // The option set-up of a model 0 unit over UDP: the unit's address is known only with the
@@ -174,9 +173,9 @@ TEST_P(UdpUnitSetup, WarnsOnlyWhenTheUnitCannotBeAsked) {
         EXPECT_EQ(TakeStartupMessage(session.Server), INIT_WARNING);
     }
     // The warning comes before the lines are shown waiting: after that, none can come.
-    ASSERT_TRUE(WaitForDisplay(session.Dir, 2, WaitingRecord(), BOX_WAIT_MS));
+    ASSERT_TRUE(WaitForDisplay(session.Dir, 2, WaitingRecord(), START_WAIT_MS));
     EXPECT_EQ(FindMessageBox(session.Server.Process().Id(), CAPTION, 0), nullptr);
-    EXPECT_TRUE(session.Server.WaitForServer(true, 5000));
+    EXPECT_TRUE(session.Server.WaitForServer(true, START_WAIT_MS));
     EXPECT_TRUE(LockIsHeldByAnother(session.Dir));
 }
 
@@ -243,7 +242,7 @@ TEST_P(SerialUnitSetup, SendsOptionsOnlyWhenTheUnitLacksThem) {
     if (setup.Warns) {
         EXPECT_EQ(TakeStartupMessage(session.Server), INIT_WARNING);
     }
-    ASSERT_TRUE(WaitForDisplay(session.Dir, 2, WaitingRecord(), BOX_WAIT_MS));
+    ASSERT_TRUE(WaitForDisplay(session.Dir, 2, WaitingRecord(), START_WAIT_MS));
     EXPECT_EQ(FindMessageBox(session.Server.Process().Id(), CAPTION, 0), nullptr);
     unit.Stop();
     if (setup.Commands) {
@@ -253,7 +252,7 @@ TEST_P(SerialUnitSetup, SendsOptionsOnlyWhenTheUnitLacksThem) {
     // The server runs with the unit as it is.
     const TestCall call{1, 'I', 'S', "555-123-0001", "AFTER SETUP"};
     session.PlayCalls({call});
-    EXPECT_TRUE(WaitForDisplay(session.Dir, 1, CallRecord(call), 20000));
+    EXPECT_TRUE(WaitForDisplay(session.Dir, 1, CallRecord(call), CALLS_WAIT_MS));
 }
 
 INSTANTIATE_TEST_SUITE_P(Startup, SerialUnitSetup, ::testing::ValuesIn(SERIAL_SETUPS),

@@ -13,6 +13,12 @@
 #include "cid_config.h"
 #include "station_display_record.h"
 
+// Deadlines sized for a cold 32-bit Wine start on a busy two-core machine. Every wait ends as
+// soon as its condition holds, so a generous deadline costs nothing when things go well.
+const DWORD START_WAIT_MS = 60000; // a program's window, a message box, a server state
+const DWORD CALLS_WAIT_MS = 60000; // calls played by the simulator reaching the server's files
+const DWORD STOP_WAIT_MS = 70000;  // the shell's own stop wait is about 60 s
+
 // The folder of the running test program, where the build puts every program and DLL.
 std::string BuildBinDir();
 // Deletes a folder (ending in a backslash) with everything below it.

@@ -229,7 +229,7 @@ bool Ringhold::Start() {
             window_ = FindProcessWindow(process_.Id(), RINGHOLD_WINDOW_CLASS, nullptr);
             return window_ != nullptr;
         },
-        20000);
+        START_WAIT_MS);
 }
 
 void Ringhold::Command(UINT id) const {
@@ -243,8 +243,8 @@ bool Ringhold::WaitForServer(bool running, DWORD waitMs) const {
 
 bool Ringhold::Exit() {
     Command(ID_MENU_EXIT);
-    HWND box = FindMessageBox(process_.Id(), "Quit?", 15000);
-    return box && PressButton(box, IDYES) && process_.WaitForExit(70000);
+    HWND box = FindMessageBox(process_.Id(), "Quit?", START_WAIT_MS);
+    return box && PressButton(box, IDYES) && process_.WaitForExit(STOP_WAIT_MS);
 }
 
 HWND FindMessageBox(DWORD processId, const char *caption, DWORD waitMs) {
@@ -266,7 +266,7 @@ std::string MessageBoxText(HWND box) {
 
 bool PressButton(HWND box, int id) {
     PostMessageA(box, WM_COMMAND, id, 0);
-    return WaitUntil([&] { return !IsWindow(box); }, 10000);
+    return WaitUntil([&] { return !IsWindow(box); }, START_WAIT_MS);
 }
 
 bool ReadDisplayRecord(const ProgramDir &dir, int line, StationDisplayRecord &record) {

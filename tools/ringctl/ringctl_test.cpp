@@ -56,7 +56,7 @@ std::string FirstLine(const std::string &text) {
 TEST(Ringctl, DrivesARunningRingholdThroughStopStartAndEnd) {
     RingholdProcess ringhold({true});
     ASSERT_TRUE(ringhold.Start());
-    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, 10000));
+    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, START_WAIT_MS));
     const struct {
         const char *Command;
         DWORD ExitCode;
@@ -82,11 +82,11 @@ TEST(Ringctl, DrivesARunningRingholdThroughStopStartAndEnd) {
         if (s.Output) {
             EXPECT_EQ(FirstLine(run.Output), s.Output);
         }
-        EXPECT_EQ(AskRingholdState(ringhold.Window, 5000), s.StateAfter);
+        EXPECT_EQ(AskRingholdState(ringhold.Window, START_WAIT_MS), s.StateAfter);
     }
 
     EXPECT_EQ(RunRingctl("end").ExitCode, 0u);
-    ASSERT_TRUE(ringhold.WaitForEnd(5000));
+    ASSERT_TRUE(ringhold.WaitForEnd(START_WAIT_MS));
     EXPECT_EQ(ringhold.ExitCode(), 0u);
     // The server was stopped first, so its lock file is gone.
     EXPECT_EQ(GetFileAttributesA((ringhold.Dir + "CONTROL\\Quorl.LCK").c_str()),

@@ -26,10 +26,11 @@ win_bg() {
     bg_pids+=($!)
 }
 
-# Waits until FILE holds a line matching PATTERN.
+# Waits until FILE holds a line matching PATTERN; a cold 32-bit Wine start on a busy machine
+# can take tens of seconds.
 wait_for_line() {
     local n
-    for n in $(seq 100); do
+    for n in $(seq 900); do
         grep -q "$2" "$1" 2>/dev/null && return 0
         sleep 0.1
     done

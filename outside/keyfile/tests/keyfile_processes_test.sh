@@ -6,7 +6,8 @@
 set -euo pipefail
 worker=$1
 dir=$(mktemp -d "${TMPDIR:-/tmp}/keyfile_processes.XXXXXX")
-trap 'rm -rf "$dir"' EXIT
+# A failed check must not leave the purge and the scan running: they end once they see STOP.
+trap 'touch "$dir/stop"; wait; rm -rf "$dir"' EXIT
 
 run() {
     local rc=0
