@@ -11,7 +11,7 @@ constexpr double kPageHeightInches = 11.0;
 
 enum class Align { Left = 0, Centre = 1, Right = 2 };
 
-struct FontSpec {
+struct TextFont {
     std::string face = "Times New Roman";
     int32_t points = 10;
     bool bold = false;
@@ -21,7 +21,7 @@ struct FontSpec {
 struct TextItem {
     double x = 0, y = 0;
     Align align = Align::Left;
-    FontSpec font;
+    TextFont font;
     std::string text;
     bool special = false; // holds ##pageno## / ##pagecount##
 };

@@ -109,7 +109,7 @@ int32_t Engine::Font(int32_t doc, int32_t style, int32_t points, int32_t colour,
         return PV_ERR_HANDLE;
     if (!face || points < 1 || points > 1000)
         return PV_ERR_ARGUMENT;
-    state_.font = FontSpec{PrintableText(face), points, (style & PV_STYLE_BOLD) != 0,
+    state_.font = TextFont{PrintableText(face), points, (style & PV_STYLE_BOLD) != 0,
                            static_cast<uint32_t>(colour) & 0xFFFFFF};
     return PV_OK;
 }

@@ -31,7 +31,7 @@ struct EngineState {
     int32_t handle = 0; // of the open document; 0 when none is open
     int32_t lastHandle = 0;
     Document doc;
-    FontSpec font;
+    TextFont font;
     FILE *pdfFile = nullptr; // unattended output, open from start to end
     bool checkedOnce = false;
     uint32_t lastCheck = 0;

@@ -67,16 +67,16 @@ class PageDrawer {
     }
 
   private:
-    HFONT FontFor(const FontSpec &spec) {
+    HFONT FontFor(const TextFont &wanted) {
         for (auto &f : fonts_)
-            if (f.first.face == spec.face && f.first.points == spec.points &&
-                f.first.bold == spec.bold)
+            if (f.first.face == wanted.face && f.first.points == wanted.points &&
+                f.first.bold == wanted.bold)
                 return f.second;
-        HFONT font = CreateFontA(-Round(spec.points * frame_.pixelsPerInchY / 72), 0, 0, 0,
-                                 spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                 OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                                 DEFAULT_PITCH, spec.face.c_str());
-        fonts_.push_back({spec, font});
+        HFONT font = CreateFontA(-Round(wanted.points * frame_.pixelsPerInchY / 72), 0, 0, 0,
+                                 wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                 ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                 ANTIALIASED_QUALITY, DEFAULT_PITCH, wanted.face.c_str());
+        fonts_.push_back({wanted, font});
         return font;
     }
 
@@ -84,7 +84,7 @@ class PageDrawer {
     const Document &doc_;
     size_t index_;
     DeviceFrame frame_;
-    std::vector<std::pair<FontSpec, HFONT>> fonts_;
+    std::vector<std::pair<TextFont, HFONT>> fonts_;
 };
 
 } // namespace

@@ -42,8 +42,8 @@ int CALLBACK Collect(HDC, HANDLETABLE *, const ENHMETARECORD *rec, int, LPARAM d
 Document TwoPages() {
     Document doc;
     doc.title = "Metafile";
-    FontSpec times{"Times New Roman", 8, false, 0};
-    FontSpec courier{"Courier New", 10, true, 0xFF0000};
+    TextFont times{"Times New Roman", 8, false, 0};
+    TextFont courier{"Courier New", 10, true, 0xFF0000};
     Page first;
     first.items = {
         RectItem{0.5, 0.5, 8.0, 0.8, 1, 0xFFFFFF, RectFill::Framed},

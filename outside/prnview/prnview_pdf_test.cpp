@@ -24,7 +24,7 @@ std::string Shell(const std::string &command) {
 
 TextItem Text(double x, double y, Align align, const char *face, int points, bool bold,
               const char *text, bool special = false) {
-    return TextItem{x, y, align, FontSpec{face, points, bold, 0}, text, special};
+    return TextItem{x, y, align, TextFont{face, points, bold, 0}, text, special};
 }
 
 class PdfFileTest : public ::testing::Test {
