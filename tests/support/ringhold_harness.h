@@ -60,6 +60,12 @@ class ProgramDir {
 // A configuration record: lines 1 to `lastLine` on port selection `portSel`.
 CidConfig MakeConfig(uint8_t portSel, uint8_t unitModel, uint8_t lastLine, uint32_t options);
 
+// What a process has used so far: processor time (user and kernel) and its working set now.
+struct ProcessUsage {
+    uint64_t CpuMs = 0;
+    uint64_t WorkingSetBytes = 0;
+};
+
 // A child process in a job that kills it when the test ends, however it ends.
 class ChildProcess {
   public:
@@ -74,6 +80,8 @@ class ChildProcess {
     DWORD ExitCode() const;
     void Kill();
     DWORD Id() const { return info_.dwProcessId; }
+    // Zeros once the process has gone or was never started.
+    ProcessUsage Usage() const;
 
   private:
     PROCESS_INFORMATION info_{};

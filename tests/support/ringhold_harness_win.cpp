@@ -1,6 +1,7 @@
 // End-to-end test support on Windows: program directories, child processes in a kill-on-close
 // job, message boxes of other processes, and the server's files read as the POS reads them.
 #include "ringhold_harness.h"
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -208,6 +209,23 @@ DWORD ChildProcess::ExitCode() const {
     if (info_.hProcess)
         GetExitCodeProcess(info_.hProcess, &code);
     return code;
+}
+
+ProcessUsage ChildProcess::Usage() const {
+    ProcessUsage usage;
+    if (!IsRunning())
+        return usage;
+    FILETIME created, ended, kernel, user;
+    if (GetProcessTimes(info_.hProcess, &created, &ended, &kernel, &user)) {
+        ULARGE_INTEGER k{{kernel.dwLowDateTime, kernel.dwHighDateTime}};
+        ULARGE_INTEGER u{{user.dwLowDateTime, user.dwHighDateTime}};
+        usage.CpuMs = (k.QuadPart + u.QuadPart) / 10000;
+    }
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(info_.hProcess, &memory, sizeof memory))
+        usage.WorkingSetBytes = memory.WorkingSetSize;
+    return usage;
 }
 
 void ChildProcess::Kill() {
