@@ -129,6 +129,28 @@ TEST_F(PollUnitFiles, RawCaptureWhileAnotherHandleHasTheFileOpen) {
     }
 }
 
+// An order station holding the display file must not leave an old caller on the screen: what
+// could not be written is written at the first pass after the file is free, newest per line.
+TEST_F(PollUnitFiles, DisplayRecordsHeldBackAreWrittenOnceTheFileIsFree) {
+    PollState state = State(0);
+    const std::string path = File(DISPLAY_FILE).string();
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    link_.Reports = {Report("01", "555-000-0001", "OLDER"), Report("02", "555-000-0002", "B"),
+                     Report("01", "555-000-0003", "NEWER")};
+    for (int pass = 0; pass < 4; pass++)
+        PollUnit(state, link_);
+    EXPECT_TRUE(link_.Reports.empty());
+    CloseHandle(held);
+    EXPECT_EQ(DisplayRecordOf(1), "");
+
+    PollUnit(state, link_); // nothing from the unit
+    EXPECT_EQ(std::string(DisplayRecordOf(1).c_str()), "555-000-0003");
+    EXPECT_EQ(std::string(DisplayRecordOf(2).c_str()), "555-000-0002");
+    EXPECT_TRUE(state.Unshown.empty());
+}
+
 TEST_F(PollUnitFiles, NoCallLogMeansNothingIsInserted) {
     PollState state = State(CFG_LOGGING);
     link_.Reports = {Report("01", "555-123-4567", "JOHN SMITH")};

@@ -195,6 +195,8 @@ bool StartServer(ServerRun &run) {
 }
 
 void StopServer(ServerRun &run) {
+    // A last chance for calls the log refused while another program held it.
+    LogUnloggedCalls(*run.Poll);
     kf_CloseAll();
     CloseUnitLink(run);
     ShowServerOffline(run.Dir, run.Config.FirstLine, run.Config.LastLine);

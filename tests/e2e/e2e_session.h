@@ -42,7 +42,9 @@ bool LinuxSimAvailable();
 
 class Session {
   public:
-    explicit Session(LinkKind link = LinkKind::Udp);
+    // `existingDir` (ending in a backslash): a program directory prepared elsewhere, such as on
+    // a small file system of its own, used instead of a throw-away one.
+    explicit Session(LinkKind link = LinkKind::Udp, const std::string &existingDir = "");
 
     // Writes the INI and `cfg` (its PortSel set from the link) and starts Ringhold; true once
     // every line of the range shows "Waiting" / "For Call".
@@ -58,7 +60,12 @@ class Session {
     LinkKind Link;
     int UdpPort;
     int ServerCom = 0, UnitCom = 0;
-    ProgramDir Dir;
+
+  private:
+    std::unique_ptr<ProgramDir> ownDir_;
+
+  public:
+    ProgramDir &Dir;
     Ringhold Server{Dir};
     int SimRuns = 0;
 };

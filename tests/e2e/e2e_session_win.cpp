@@ -60,7 +60,11 @@ bool SerialPair(int &serverCom, int &unitCom) {
     return serverCom >= 1 && serverCom <= 8 && unitCom >= 1;
 }
 
-Session::Session(LinkKind link) : Link(link), UdpPort(FreeUdpPort()) {
+Session::Session(LinkKind link, const std::string &existingDir)
+    : Link(link), UdpPort(FreeUdpPort()),
+      ownDir_(existingDir.empty() ? std::make_unique<ProgramDir>()
+                                  : std::make_unique<ProgramDir>(existingDir)),
+      Dir(*ownDir_) {
     if (link == LinkKind::Serial)
         SerialPair(ServerCom, UnitCom);
 }
