@@ -68,4 +68,7 @@ class Session {
     ProgramDir &Dir;
     Ringhold Server{Dir};
     int SimRuns = 0;
+    // Where PlayCalls keeps the simulator's scenario and log (ending in a backslash); the
+    // program directory when empty.
+    std::string SimFiles;
 };

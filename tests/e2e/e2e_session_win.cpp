@@ -120,8 +120,9 @@ std::vector<std::string> Session::PlayCalls(const std::vector<TestCall> &calls,
     if (side == SimSide::Linux) {
         RunLinuxSim(name, LinkArguments() + " " + extraArguments, lines, text);
     } else {
-        std::string scenario = Dir.Path(std::string(name) + ".txt");
-        std::string log = Dir.Path(std::string(name) + ".log");
+        std::string folder = SimFiles.empty() ? Dir.Dir : SimFiles;
+        std::string scenario = folder + name + ".txt";
+        std::string log = folder + name + ".log";
         WriteWholeFile(scenario, lines);
         UnitSimulator sim(LinkArguments() + " " + extraArguments + " --scenario \"" + scenario +
                           "\" --log \"" + log + "\" --exit-after 300");

@@ -198,8 +198,8 @@ TEST_P(KilledServer, LogKeepsEveryCommittedCallAndTheRestartLogsOn) {
     }
     std::string scenarioFile = session.Dir.Path("stream.txt");
     WriteWholeFile(scenarioFile, scenario);
-    UnitSimulator sim(session.LinkArguments() + " --scenario \"" + scenarioFile +
-                      "\" --exit-after 60000");
+    UnitSimulator sim(session.LinkArguments() + " --scenario \"" + scenarioFile + "\" --log \"" +
+                      session.Dir.Path("stream.log") + "\" --exit-after 60000");
     ASSERT_TRUE(sim.Running());
     ASSERT_TRUE(WaitForLogSize(session.Dir, 8));
 
@@ -275,6 +275,8 @@ TEST(FullDisk, ServerRidesOutTheFullDiskAndLosesNoCall) {
     if (dir.empty())
         GTEST_SKIP() << "the small file system is mounted by storage_faults_test.sh";
     Session session(LinkKind::Udp, dir);
+    ProgramDir scratch; // the simulator's files need room too
+    session.SimFiles = scratch.Dir;
     ASSERT_TRUE(session.StartServer(MakeConfig(0, 1, 4, LOG_AND_CAPTURE)));
     UsageWatch usage(session.Server.Process());
     const TestCall before{1, 'I', 'S', "555-400-0001", "BEFORE FULL", "13:05"};
