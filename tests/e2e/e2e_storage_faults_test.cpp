@@ -108,6 +108,10 @@ TEST_P(LockedCallLog, CallOfTheHoldIsLoggedOnce) {
     ASSERT_TRUE(session.StartServer(MakeConfig(0, 1, 4, LOG_AND_CAPTURE)));
     UsageWatch usage(session.Server.Process());
     const std::string log = session.Dir.Path(CALL_LOG_FILE);
+    // The log is opened after the lines show "Waiting": a first logged call shows it is open.
+    const TestCall first{3, 'I', 'S', "555-200-0000", "BEFORE LOCK", "13:04"};
+    ASSERT_EQ(session.PlayCalls({first}).size(), 1u);
+    ASSERT_TRUE(WaitForLogSize(session.Dir, 1));
     // A hold at the level of the file's sharing cannot even be taken while the server has the
     // log open for writing.
     EXPECT_FALSE(HeldFile(log).Held());
@@ -127,12 +131,13 @@ TEST_P(LockedCallLog, CallOfTheHoldIsLoggedOnce) {
             Sleep(100);
     }
     Sleep(2000);
-    EXPECT_EQ(ReadCallLog(session.Dir).size(), GetParam().LoggedBeforeTheNextCall ? 1u : 0u);
+    EXPECT_EQ(ReadCallLog(session.Dir).size(), GetParam().LoggedBeforeTheNextCall ? 2u : 1u);
     ASSERT_EQ(session.PlayCalls({after}).size(), 1u);
     EXPECT_TRUE(WaitForDisplay(session.Dir, 2, CallRecord(after), CALLS_WAIT_MS));
-    ASSERT_TRUE(WaitForLogSize(session.Dir, 2));
+    ASSERT_TRUE(WaitForLogSize(session.Dir, 3));
     Sleep(1000); // a duplicate would be inserted right after
-    std::map<std::string, int> wanted{{Digits(during.Number), 1}, {Digits(after.Number), 1}};
+    std::map<std::string, int> wanted{
+        {Digits(first.Number), 1}, {Digits(during.Number), 1}, {Digits(after.Number), 1}};
     EXPECT_EQ(CountByNumber(ReadCallLog(session.Dir)), wanted);
     EXPECT_EQ(IntegrityCheck(log), "ok");
     ExpectServerUnharmed(session, usage);
