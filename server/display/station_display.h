@@ -21,8 +21,9 @@ std::string LineLockFileName(int32_t line);
 // false when the program directory is empty, the line is below 1 or the write fails.
 bool WriteDisplayRecord(const std::string &programDir, int32_t line,
                         const StationDisplayRecord &rec);
-// Every line from first to last (an empty range when last < first) shown waiting / offline.
-void ShowWaitingForCall(const std::string &programDir, int32_t first, int32_t last);
+// Every line from first to last (an empty range when last < first) shown waiting / offline;
+// ShowWaitingForCall gives false when the file could not be written.
+bool ShowWaitingForCall(const std::string &programDir, int32_t first, int32_t last);
 // All lines show the same time of day, taken once.
 void ShowServerOffline(const std::string &programDir, int32_t first, int32_t last);
 

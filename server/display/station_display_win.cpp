@@ -52,8 +52,8 @@ bool WriteDisplayRecord(const std::string &programDir, int32_t line,
     return line >= 1 && WriteRecords(programDir, line, line, rec);
 }
 
-void ShowWaitingForCall(const std::string &programDir, int32_t first, int32_t last) {
-    WriteRecords(programDir, first, last, WaitingRecord());
+bool ShowWaitingForCall(const std::string &programDir, int32_t first, int32_t last) {
+    return WriteRecords(programDir, first, last, WaitingRecord());
 }
 
 void ShowServerOffline(const std::string &programDir, int32_t first, int32_t last) {

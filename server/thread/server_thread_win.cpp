@@ -188,7 +188,12 @@ bool StartServer(ServerRun &run) {
     run.Poll = std::make_unique<PollState>(run.Dir, run.Config);
     if (!OpenUnitLink(run))
         return false;
-    ShowWaitingForCall(run.Dir, run.Config.FirstLine, run.Config.LastLine);
+    // Held by another program now, the file would go on showing the last run's "SERVER" /
+    // "OFFLINE" while the server runs: the passes write "Waiting" once it is free.
+    if (!ShowWaitingForCall(run.Dir, run.Config.FirstLine, run.Config.LastLine)) {
+        for (int32_t line = run.Config.FirstLine; line <= run.Config.LastLine; line++)
+            run.Poll->Unshown[line] = WaitingRecord();
+    }
     OpenRecordFiles(run);
     RecordStartTime();
     return true;

@@ -43,6 +43,7 @@ void ExpectServerUnharmed(Session &session, const UsageWatch &usage) {
     EXPECT_TRUE(session.Server.Process().IsRunning());
     EXPECT_FALSE(HasMessageBox(session.Server.Process().Id()));
     EXPECT_EQ(usage.Check(), "");
+    std::printf("server usage: %s\n", usage.Figures().c_str());
     EXPECT_TRUE(session.Server.WaitForServer(true, START_WAIT_MS));
 }
 
@@ -92,6 +93,28 @@ INSTANTIATE_TEST_SUITE_P(Files, HeldDataFile,
                          [](const ::testing::TestParamInfo<HeldFileCase> &info) {
                              return info.param.Name;
                          });
+
+// Held while the server starts: the lines show "Waiting" once the file is free, not what the
+// last run left in it.
+TEST(HeldAtStart, StationDisplayShowsWaitingOnceFree) {
+    Session session;
+    session.Dir.WriteIni(session.UdpPort);
+    session.Dir.WriteConfig(MakeConfig(PORT_UDP, 1, 4, CFG_LOGGING));
+    const TestCall call{1, 'I', 'S', "555-150-0001", "DURING HOLD", "13:05"};
+    {
+        HeldFile hold(session.Dir.Path(DISPLAY_FILE));
+        ASSERT_TRUE(hold.Held());
+        ASSERT_TRUE(session.Server.Start());
+        // The log is opened after the lines were to show "Waiting": a logged call shows that
+        // start-up is over.
+        ASSERT_EQ(session.PlayCalls({call}).size(), 1u);
+        ASSERT_TRUE(WaitForLogSize(session.Dir, 1));
+        EXPECT_FALSE(HasMessageBox(session.Server.Process().Id()));
+    }
+    EXPECT_TRUE(WaitForDisplay(session.Dir, 1, CallRecord(call), CALLS_WAIT_MS));
+    for (int line = 2; line <= 4; line++)
+        EXPECT_TRUE(WaitForDisplay(session.Dir, line, WaitingRecord(), CALLS_WAIT_MS)) << line;
+}
 
 struct LogLockCase {
     const char *Name;
@@ -239,6 +262,7 @@ TEST_P(KilledServer, LogKeepsEveryCommittedCallAndTheRestartLogsOn) {
     EXPECT_EQ(CountByNumber(ReadCallLog(session.Dir))[Digits(fresh.Number)], 1);
     EXPECT_FALSE(HasMessageBox(restarted.Process().Id()));
     EXPECT_EQ(usage.Check(), "");
+    std::printf("restarted server usage: %s\n", usage.Figures().c_str());
     EXPECT_TRUE(restarted.Exit());
     EXPECT_TRUE(session.Dir.LockFiles().empty());
 }

@@ -67,6 +67,18 @@ std::string UsageWatch::Check() const {
     return text;
 }
 
+std::string UsageWatch::Figures() const {
+    ProcessUsage now = process_.Usage();
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "%llu ms of processor time in %lu ms, working set %llu -> %llu KB",
+                  (unsigned long long)(now.CpuMs - start_.CpuMs),
+                  (unsigned long)(GetTickCount() - startTick_),
+                  (unsigned long long)(start_.WorkingSetBytes >> 10),
+                  (unsigned long long)(now.WorkingSetBytes >> 10));
+    return text;
+}
+
 bool HasMessageBox(DWORD processId) {
     return FindMessageBox(processId, nullptr, 0) != nullptr;
 }

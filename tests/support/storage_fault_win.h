@@ -39,6 +39,8 @@ class UsageWatch {
   public:
     explicit UsageWatch(const ChildProcess &process);
     std::string Check() const;
+    // "<cpu> ms of processor time in <elapsed> ms, working set <start> -> <now> KB".
+    std::string Figures() const;
 
   private:
     const ChildProcess &process_;
