@@ -27,6 +27,9 @@ void ExpectServerSound(Session &session, const UsageMark &from) {
     ChildProcess &process = session.Server.Process();
     ASSERT_TRUE(process.IsRunning());
     const UsageSpan span = UsageBetween(from, MarkUsage(process));
+    std::printf("server: %llu ms of processor time in %llu ms, working set %+lld KiB\n",
+                (unsigned long long)span.CpuMs, (unsigned long long)span.WallMs,
+                (long long)span.WorkingSetGrowth / 1024);
     EXPECT_TRUE(WithinBounds(span)) << span.CpuMs << " ms of processor time in " << span.WallMs
                                     << " ms, working set grew by " << span.WorkingSetGrowth;
     EXPECT_EQ(FindMessageBox(process.Id(), nullptr, 0), nullptr) << "a message box is open";
