@@ -123,10 +123,6 @@ TEST(LineAssembler, QueuedLinesBounded) {
     EXPECT_EQ(taken, LineAssembler::kMaxQueuedBytes / 1000);
 }
 
-} // namespace
-
-namespace {
-
 struct TimedChunk {
     uint32_t atMs;
     std::string bytes;
