@@ -31,6 +31,20 @@ void LineAssembler::Append(const char *data, size_t size) {
     }
 }
 
+void LineAssembler::Append(const char *data, size_t size, uint32_t nowMs) {
+    if (size == 0) {
+        return;
+    }
+    // Unsigned difference: right across the tick count's wrap.
+    if ((!partial_.empty() || skipping_) && nowMs - lastByteMs_ >= kStalePartialMs) {
+        partial_.clear();
+        skipping_ = false;
+        skippedCr_ = false;
+    }
+    lastByteMs_ = nowMs;
+    Append(data, size);
+}
+
 void LineAssembler::Complete() {
     if (queuedBytes_ + partial_.size() <= kMaxQueuedBytes) {
         queuedBytes_ += partial_.size();

@@ -12,6 +12,9 @@
 struct SerialPort {
     void *handle = nullptr;
     LineAssembler lines;
+    // Set when the driver stops answering for the port: the device went away (a USB adapter
+    // pulled, a virtual port's other end closed). Nothing will arrive on this handle again.
+    bool lost = false;
 };
 
 // COM1 to COM8 opened alone for reading and writing, set up for the unit; nullptr on failure
@@ -19,6 +22,8 @@ struct SerialPort {
 void *OpenSerialPort(int32_t portSel);
 // Closes the handle (when open) and forgets the buffered text.
 void CloseSerialPort(SerialPort &port);
+// Closes a lost port and tries to open COMn again; true when the port is open once more.
+bool ReopenSerialPort(SerialPort &port, int32_t portSel);
 // Discards what waits in the receive queue and the partial line.
 void FlushSerialInput(SerialPort &port);
 // One report line without its CR LF, or "" when no line is complete. Never blocks.
@@ -30,11 +35,14 @@ bool SendText(SerialPort &port, const std::string &text);
 // True when the unit shows the required option state, after setting it if it did not.
 bool SetupSerialUnit(SerialPort &port);
 
+// The server's serial link. A port that was lost is opened again by the passes that follow, so
+// the unit's reports come through again once the device is back, without a restart.
 class SerialUnitLink : public UnitLink {
   public:
-    explicit SerialUnitLink(SerialPort &port) : port_(port) {}
-    std::string NextReport() override { return ReadUnitLine(port_); }
+    SerialUnitLink(SerialPort &port, int32_t portSel) : port_(port), portSel_(portSel) {}
+    std::string NextReport() override;
 
   private:
     SerialPort &port_;
+    int32_t portSel_;
 };

@@ -12,12 +12,17 @@ HANDLE AsHandle(void *handle) {
 }
 
 // Reads everything the driver holds into the line buffer; a failed read loses those bytes.
+// A port whose status cannot even be asked is gone, not merely idle.
 void DrainReceiveQueue(SerialPort &port) {
     char chunk[4096];
     for (;;) {
         DWORD errors = 0;
         COMSTAT status{};
-        if (!ClearCommError(AsHandle(port.handle), &errors, &status) || status.cbInQue == 0) {
+        if (!ClearCommError(AsHandle(port.handle), &errors, &status)) {
+            port.lost = true;
+            return;
+        }
+        if (status.cbInQue == 0) {
             return;
         }
         const DWORD want = status.cbInQue < sizeof chunk ? status.cbInQue : sizeof chunk;
@@ -25,7 +30,7 @@ void DrainReceiveQueue(SerialPort &port) {
         if (!ReadFile(AsHandle(port.handle), chunk, want, &got, nullptr) || got == 0) {
             return;
         }
-        port.lines.Append(chunk, got);
+        port.lines.Append(chunk, got, GetTickCount());
     }
 }
 
@@ -96,6 +101,14 @@ void CloseSerialPort(SerialPort &port) {
         port.handle = nullptr;
     }
     port.lines.Clear();
+    port.lost = false;
+}
+
+bool ReopenSerialPort(SerialPort &port, int32_t portSel) {
+    CloseSerialPort(port);
+    port.handle = OpenSerialPort(portSel);
+    port.lost = port.handle == nullptr;
+    return !port.lost;
 }
 
 void FlushSerialInput(SerialPort &port) {
@@ -121,6 +134,15 @@ bool SendText(SerialPort &port, const std::string &text) {
     return WriteFile(AsHandle(port.handle), text.data(), static_cast<DWORD>(text.size()), &written,
                      nullptr) &&
            written == text.size();
+}
+
+// The unit is not set up again after a reopen: its set-up is checked and reported at start only,
+// and a running server shows nothing.
+std::string SerialUnitLink::NextReport() {
+    if (port_.lost && !ReopenSerialPort(port_, portSel_)) {
+        return "";
+    }
+    return ReadUnitLine(port_);
 }
 
 bool SetupSerialUnit(SerialPort &port) {

@@ -108,7 +108,7 @@ bool OpenUnitLink(ServerRun &run) {
         if (opened && run.Config.UnitModel == 0)
             unitReady = SetupSerialUnit(run.Serial);
         if (opened)
-            run.Link = std::make_unique<SerialUnitLink>(run.Serial);
+            run.Link = std::make_unique<SerialUnitLink>(run.Serial, run.Config.PortSel);
     } else {
         opened = OpenUdpSocket(run.Udp, run.Ini.UdpPort, run.Ini.IpTimeoutMs);
         failure = "ERROR: Opening IP Connection";

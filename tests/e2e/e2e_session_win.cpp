@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fault_watch.h"
 #include "pantry.h"
 
 std::string DisplayTime(const std::string &time24) {
@@ -89,22 +90,20 @@ std::string Session::LinkArguments() const {
 }
 
 bool LinuxSimAvailable() {
-    return std::getenv("RING_E2E_SIM_DIR") != nullptr;
+    return LinuxSideAvailable();
 }
 
 namespace {
 
-// Asks the test script to run the Linux simulator: it takes "<name>.request" (the arguments,
-// file names relative to the folder), runs it there and leaves "<name>.done".
+// Has the test script run the Linux simulator in its folder (file names relative to it).
 void RunLinuxSim(const std::string &name, const std::string &arguments, const std::string &scenario,
                  std::string &log) {
-    std::string dir = std::string(std::getenv("RING_E2E_SIM_DIR")) + "\\";
-    WriteWholeFile(dir + name + ".scenario", scenario);
-    WriteWholeFile(dir + name + ".tmp", arguments + " --scenario " + name + ".scenario --log " +
-                                            name + ".log --exit-after 300\n");
-    MoveFileA((dir + name + ".tmp").c_str(), (dir + name + ".request").c_str());
-    WaitUntil([&] { return FileExists(dir + name + ".done"); }, CALLS_WAIT_MS);
-    log = ReadWholeFile(dir + name + ".log");
+    WriteWholeFile(LinuxSidePath(name + ".scenario"), scenario);
+    AskLinuxSide(name,
+                 arguments + " --scenario " + name + ".scenario --log " + name +
+                     ".log --exit-after 300",
+                 CALLS_WAIT_MS);
+    log = ReadWholeFile(LinuxSidePath(name + ".log"));
 }
 
 } // namespace

@@ -39,8 +39,12 @@ What to send, in order (each may repeat):
                         time default to now)
   --raw TEXT            bytes as they are (escapes \r \n \t \\ \xNN); on UDP one datagram
   --long N              N bytes without CR LF (serial) or a datagram with N report bytes
+  --flood "N RATE FIELDS"
+                        N call reports at RATE a second, each named by FIELDS' name and
+                        its sequence number 000001 to N (the log notes only the total)
   --wait MS             pause
-  --scenario FILE       lines "call FIELDS", "raw TEXT", "long N", "wait MS"; # comments
+  --scenario FILE       lines "call FIELDS", "raw TEXT", "long N", "flood N RATE FIELDS",
+                        "wait MS"; # comments
   --demo                endless plausible calls on several lines
   --lines N             demo lines (default 4)
   --rate N              demo calls per minute (default 6)
@@ -170,7 +174,8 @@ Settings ParseArguments(int argc, char **argv, UnitState &unit) {
             unit.probeAnswer = value[0];
         } else if (arg == "--log") {
             settings.logPath = value;
-        } else if (arg == "--call" || arg == "--raw" || arg == "--long" || arg == "--wait") {
+        } else if (arg == "--call" || arg == "--raw" || arg == "--long" || arg == "--wait" ||
+                   arg == "--flood") {
             const std::string verb = arg.substr(2);
             if (!ParseStepLine(verb + " " + value, settings.steps, error)) {
                 Fail(error);
@@ -212,7 +217,7 @@ struct Simulator {
     }
 
     // Reports carry the computer's date and time unless the step names them.
-    void SendCall(CallEvent call) {
+    void SendCall(CallEvent call, bool logged = true) {
         const std::time_t now = std::time(nullptr);
         const std::tm *local = std::localtime(&now);
         if (call.date.empty()) {
@@ -224,7 +229,9 @@ struct Simulator {
             SetClockTime(call, local->tm_hour, local->tm_min);
         }
         const std::string report = FormatCallReport(call);
-        Log("sent " + report);
+        if (logged) {
+            Log("sent " + report);
+        }
         if (serial >= 0) {
             WriteSimSerial(serial, report + "\r\n");
         }
@@ -245,6 +252,26 @@ struct Simulator {
         }
     }
 
+    // Paced against the flood's start, not step by step, so that the rate holds however long
+    // each send takes; a sender that falls behind catches up at once.
+    void SendFlood(const Step &step) {
+        const int64_t start = SimNowMs();
+        int sent = 0;
+        while (sent < step.count) {
+            const int64_t due = (SimNowMs() - start) * step.perSecond / 1000 + 1;
+            for (; sent < step.count && sent < due; ++sent) {
+                CallEvent call = step.call;
+                char number[16];
+                std::snprintf(number, sizeof number, " %06d", sent + 1);
+                call.name += number;
+                SendCall(call, false);
+            }
+            SimSleepMs(1);
+        }
+        Log("sent flood of " + std::to_string(step.count) + " in " +
+            std::to_string(SimNowMs() - start) + " ms");
+    }
+
     void Play(const Step &step) {
         if (step.kind == Step::Call) {
             SendCall(step.call);
@@ -252,6 +279,8 @@ struct Simulator {
             SendBytes(step.bytes, false);
         } else if (step.kind == Step::Long) {
             SendBytes(std::string(step.length, 'x'), true);
+        } else if (step.kind == Step::Flood) {
+            SendFlood(step);
         }
     }
 

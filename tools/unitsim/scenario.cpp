@@ -71,6 +71,18 @@ bool SetKey(CallEvent &call, const std::string &key, const std::string &value) {
     return false;
 }
 
+// "COUNT PER_SECOND FIELDS" of a flood step.
+bool ParseFlood(const std::string &text, Step &step, std::string &error) {
+    const size_t first = text.find(' ');
+    const size_t second = first == std::string::npos ? first : text.find(' ', first + 1);
+    if (second == std::string::npos || !ParseInt(text.substr(0, first), step.count) ||
+        !ParseInt(text.substr(first + 1, second - first - 1), step.perSecond) || step.count < 1 ||
+        step.perSecond < 1) {
+        return false;
+    }
+    return ParseCall(text.substr(second + 1), step.call, error);
+}
+
 const char *const kNames[] = {"JOHN SMITH",   "MARIA GARCIA", "WIRELESS CALLER", "LEE CHEN",
                               "ANNA M BROWN", "PIZZA LOVERS", "O'NEIL PATRICK",  "DAVIS J",
                               "NGUYEN TRAN",  "ROSSI LUCA"};
@@ -160,8 +172,12 @@ bool ParseStepLine(const std::string &line, std::vector<Step> &steps, std::strin
     } else if (verb == "long" && ParseInt(rest, number) && number > 0) {
         step.kind = Step::Long;
         step.length = static_cast<size_t>(number);
+    } else if (verb == "flood" && ParseFlood(rest, step, error)) {
+        step.kind = Step::Flood;
     } else {
-        error = "cannot read scenario line \"" + line + "\"";
+        if (error.empty()) {
+            error = "cannot read scenario line \"" + line + "\"";
+        }
         return false;
     }
     steps.push_back(step);

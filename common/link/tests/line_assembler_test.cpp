@@ -123,4 +123,48 @@ TEST(LineAssembler, QueuedLinesBounded) {
     EXPECT_EQ(taken, LineAssembler::kMaxQueuedBytes / 1000);
 }
 
+struct TimedChunk {
+    uint32_t atMs;
+    std::string bytes;
+};
+
+struct TimedCase {
+    const char *name;
+    std::vector<TimedChunk> chunks;
+    std::vector<std::string> lines;
+};
+
+// Bytes that wait for their line's end across passes, against fragments the unit never ends.
+TEST(LineAssembler, StalePartialLines) {
+    const uint32_t stale = LineAssembler::kStalePartialMs;
+    const std::string overLong(LineAssembler::kMaxLineLength + 10, 'x');
+    const TimedCase cases[] = {
+        {"end of a line a pass later", {{1000, "01 I S"}, {1500, " 0000\r\n"}}, {"01 I S 0000"}},
+        {"fragment left alone, then a report",
+         {{1000, "PARTIAL"}, {1000 + stale, "01 I S\r\n"}},
+         {"01 I S"}},
+        {"just before the limit still joins",
+         {{1000, "01 I"}, {1000 + stale - 1, " S\r\n"}},
+         {"01 I S"}},
+        {"over-long run without CR LF, then a report",
+         {{1000, overLong}, {1000 + stale, "01 I S\r\n"}},
+         {"01 I S"}},
+        {"complete lines are never dropped",
+         {{1000, "a\r\n"}, {1000 + 3 * stale, "b\r\n"}},
+         {"a", "b"}},
+        {"tick count wraps", {{0xFFFFFF00u, "01 I"}, {0x00000010u, " S\r\n"}}, {"01 I S"}},
+    };
+    for (const TimedCase &c : cases) {
+        LineAssembler lines;
+        for (const TimedChunk &chunk : c.chunks) {
+            lines.Append(chunk.bytes.data(), chunk.bytes.size(), chunk.atMs);
+        }
+        std::vector<std::string> out;
+        for (std::string line = lines.TakeLine(); !line.empty(); line = lines.TakeLine()) {
+            out.push_back(line);
+        }
+        EXPECT_EQ(out, c.lines) << c.name;
+    }
+}
+
 } // namespace

@@ -57,7 +57,8 @@ TEST(ParseStepLine, RejectsWhatItCannotRead) {
     std::vector<Step> steps;
     std::string error;
     for (const char *bad : {"call line=x", "call dir=IO", "wait -1", "long 0", "jump 3",
-                            "call time=25:00", "call name=\"open"}) {
+                            "call time=25:00", "call name=\"open", "flood 0 10 line=1",
+                            "flood 5 x line=1", "flood 5 10", "flood 5 10 line=x"}) {
         EXPECT_FALSE(ParseStepLine(bad, steps, error)) << bad;
     }
     EXPECT_TRUE(steps.empty());
@@ -65,6 +66,12 @@ TEST(ParseStepLine, RejectsWhatItCannotRead) {
     EXPECT_EQ(steps.back().bytes, std::string("01 I\0\t\r\n\\", 9));
     EXPECT_TRUE(ParseStepLine("  # comment", steps, error));
     EXPECT_EQ(steps.size(), 1u);
+    ASSERT_TRUE(ParseStepLine("flood 100000 10000 line=3,name=FLOOD", steps, error)) << error;
+    EXPECT_EQ(steps.back().kind, Step::Flood);
+    EXPECT_EQ(steps.back().count, 100000);
+    EXPECT_EQ(steps.back().perSecond, 10000);
+    EXPECT_EQ(steps.back().call.line, 3);
+    EXPECT_EQ(steps.back().call.name, "FLOOD");
 }
 
 TEST(UnitCommands, OptionsSetOneLetterAtATimeInTheCaseSent) {
