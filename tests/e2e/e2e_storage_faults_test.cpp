@@ -8,7 +8,7 @@
 #include <map>
 #include <set>
 
-#include "e2e_session.h"
+#include "fault_checks.h"
 #include "file_names.h"
 #include "record_text.h"
 #include "storage_fault_win.h"
@@ -38,15 +38,6 @@ bool WaitForLogSize(const ProgramDir &dir, size_t size) {
     return WaitUntil([&] { return ReadCallLog(dir).size() >= size; }, CALLS_WAIT_MS);
 }
 
-// What every fault case ends with: the server still runs, quietly and within bounds.
-void ExpectServerUnharmed(Session &session, const UsageWatch &usage) {
-    EXPECT_TRUE(session.Server.Process().IsRunning());
-    EXPECT_FALSE(HasMessageBox(session.Server.Process().Id()));
-    EXPECT_EQ(usage.Check(), "");
-    std::printf("server usage: %s\n", usage.Figures().c_str());
-    EXPECT_TRUE(session.Server.WaitForServer(true, START_WAIT_MS));
-}
-
 struct HeldFileCase {
     const char *Name;
     const char *File;
@@ -61,7 +52,7 @@ TEST_P(HeldDataFile, ServerRidesOutTheHoldAndWritesTheNextCall) {
     const std::string file = GetParam().File;
     Session session;
     ASSERT_TRUE(session.StartServer(MakeConfig(0, 1, 4, LOG_AND_CAPTURE)));
-    UsageWatch usage(session.Server.Process());
+    const UsageMark usage = MarkUsage(session.Server.Process());
 
     const TestCall during{1, 'I', 'S', "555-100-0001", "DURING HOLD", "13:05"};
     const TestCall after{2, 'I', 'S', "555-100-0002", "AFTER HOLD", "13:06"};
@@ -72,7 +63,7 @@ TEST_P(HeldDataFile, ServerRidesOutTheHoldAndWritesTheNextCall) {
         // The insert ends a pass: once the call is logged, its display and raw writes were tried.
         ASSERT_TRUE(WaitForLogSize(session.Dir, 1));
         Sleep(3000); // a few more passes against the held file
-        ExpectServerUnharmed(session, usage);
+        ExpectServerSound(session, usage);
     }
     std::vector<std::string> sent = session.PlayCalls({after});
     ASSERT_EQ(sent.size(), 1u);
@@ -83,8 +74,8 @@ TEST_P(HeldDataFile, ServerRidesOutTheHoldAndWritesTheNextCall) {
     if (file == RAW_FILE)
         EXPECT_EQ(raw, sent[0] + "\r\n");
     else
-        EXPECT_EQ(CountLines(raw), 2u);
-    ExpectServerUnharmed(session, usage);
+        EXPECT_EQ(CrLfLines(raw).size(), 2u);
+    ExpectServerSound(session, usage);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HeldDataFile,
@@ -109,7 +100,7 @@ TEST(HeldAtStart, StationDisplayShowsWaitingOnceFree) {
         // start-up is over.
         ASSERT_EQ(session.PlayCalls({call}).size(), 1u);
         ASSERT_TRUE(WaitForLogSize(session.Dir, 1));
-        EXPECT_FALSE(HasMessageBox(session.Server.Process().Id()));
+        EXPECT_EQ(FindMessageBox(session.Server.Process().Id(), nullptr, 0), nullptr);
     }
     EXPECT_TRUE(WaitForDisplay(session.Dir, 1, CallRecord(call), CALLS_WAIT_MS));
     for (int line = 2; line <= 4; line++)
@@ -129,7 +120,7 @@ class LockedCallLog : public ::testing::TestWithParam<LogLockCase> {};
 TEST_P(LockedCallLog, CallOfTheHoldIsLoggedOnce) {
     Session session;
     ASSERT_TRUE(session.StartServer(MakeConfig(0, 1, 4, LOG_AND_CAPTURE)));
-    UsageWatch usage(session.Server.Process());
+    const UsageMark usage = MarkUsage(session.Server.Process());
     const std::string log = session.Dir.Path(CALL_LOG_FILE);
     // The log is opened after the lines show "Waiting": a first logged call shows it is open.
     const TestCall first{3, 'I', 'S', "555-200-0000", "BEFORE LOCK", "13:04"};
@@ -163,7 +154,7 @@ TEST_P(LockedCallLog, CallOfTheHoldIsLoggedOnce) {
         {Digits(first.Number), 1}, {Digits(during.Number), 1}, {Digits(after.Number), 1}};
     EXPECT_EQ(CountByNumber(ReadCallLog(session.Dir)), wanted);
     EXPECT_EQ(IntegrityCheck(log), "ok");
-    ExpectServerUnharmed(session, usage);
+    ExpectServerSound(session, usage);
 }
 
 INSTANTIATE_TEST_SUITE_P(Holds, LockedCallLog,
@@ -255,14 +246,13 @@ TEST_P(KilledServer, LogKeepsEveryCommittedCallAndTheRestartLogsOn) {
     Ringhold restarted(session.Dir);
     ASSERT_TRUE(restarted.Start());
     ASSERT_TRUE(restarted.WaitForServer(true, START_WAIT_MS));
-    UsageWatch usage(restarted.Process());
+    const UsageMark usage = MarkUsage(restarted.Process());
     const TestCall fresh{2, 'I', 'S', "555-399-0000", "AFTER RESTART", "14:00"};
     ASSERT_EQ(session.PlayCalls({fresh}).size(), 1u);
     ASSERT_TRUE(WaitForLogSize(session.Dir, kept.size() + 1));
     EXPECT_EQ(CountByNumber(ReadCallLog(session.Dir))[Digits(fresh.Number)], 1);
-    EXPECT_FALSE(HasMessageBox(restarted.Process().Id()));
-    EXPECT_EQ(usage.Check(), "");
-    std::printf("restarted server usage: %s\n", usage.Figures().c_str());
+    EXPECT_EQ(FindMessageBox(restarted.Process().Id(), nullptr, 0), nullptr);
+    ExpectUsageWithinBounds(restarted.Process(), usage);
     EXPECT_TRUE(restarted.Exit());
     EXPECT_TRUE(session.Dir.LockFiles().empty());
 }
@@ -307,7 +297,7 @@ TEST(FullDisk, ServerRidesOutTheFullDiskAndLosesNoCall) {
     ProgramDir scratch; // the simulator's files need room too
     session.SimFiles = scratch.Dir;
     ASSERT_TRUE(session.StartServer(MakeConfig(0, 1, 4, LOG_AND_CAPTURE)));
-    UsageWatch usage(session.Server.Process());
+    const UsageMark usage = MarkUsage(session.Server.Process());
     const TestCall before{1, 'I', 'S', "555-400-0001", "BEFORE FULL", "13:05"};
     const TestCall during{2, 'I', 'S', "555-400-0002", "DISK FULL", "13:06"};
     const TestCall after{3, 'I', 'S', "555-400-0003", "ROOM AGAIN", "13:07"};
@@ -337,7 +327,7 @@ TEST(FullDisk, ServerRidesOutTheFullDiskAndLosesNoCall) {
         // The station display file has its room already: the caller is shown at once.
         EXPECT_TRUE(WaitForDisplay(session.Dir, 2, CallRecord(during), CALLS_WAIT_MS));
         Sleep(3000);
-        ExpectServerUnharmed(session, usage);
+        ExpectServerSound(session, usage);
     }
     ASSERT_EQ(play(after), 1u);
     EXPECT_TRUE(WaitForDisplay(session.Dir, 3, CallRecord(after), CALLS_WAIT_MS));
@@ -354,9 +344,9 @@ TEST(FullDisk, ServerRidesOutTheFullDiskAndLosesNoCall) {
         EXPECT_EQ(sent.count(raw.substr(at, end - at)), 1u) << raw.substr(at, end - at);
         lines++;
     }
-    EXPECT_EQ(CountLines(raw), lines);
+    EXPECT_EQ(CrLfLines(raw).size(), lines);
     EXPECT_GE(lines, 3u) << raw;
-    ExpectServerUnharmed(session, usage);
+    ExpectServerSound(session, usage);
     EXPECT_TRUE(session.Server.Exit());
 }
 

@@ -8,43 +8,15 @@
 #include <cstring>
 #include <set>
 
-#include "e2e_session.h"
-#include "fault_watch.h"
+#include "fault_checks.h"
 #include "file_names.h"
 #include "line_assembler.h"
 #include "record_text.h"
 
 namespace {
 
-// Generous enough for a loaded two-core machine, tight enough to catch a busy loop (a spinning
-// thread takes most of a core) or a leak of a buffer per datagram.
-bool WithinBounds(const UsageSpan &span) {
-    return span.CpuMs <= span.WallMs / 5 + 3000 && span.WorkingSetGrowth < 16 * 1024 * 1024;
-}
-
-// The invariants every fault test ends with, from the mark taken once the server ran.
-void ExpectServerSound(Session &session, const UsageMark &from) {
-    ChildProcess &process = session.Server.Process();
-    ASSERT_TRUE(process.IsRunning());
-    const UsageSpan span = UsageBetween(from, MarkUsage(process));
-    std::printf("server: %llu ms of processor time in %llu ms, working set %+lld KiB\n",
-                (unsigned long long)span.CpuMs, (unsigned long long)span.WallMs,
-                (long long)span.WorkingSetGrowth / 1024);
-    EXPECT_TRUE(WithinBounds(span)) << span.CpuMs << " ms of processor time in " << span.WallMs
-                                    << " ms, working set grew by " << span.WorkingSetGrowth;
-    EXPECT_EQ(FindMessageBox(process.Id(), nullptr, 0), nullptr) << "a message box is open";
-    EXPECT_GE(TimeRunningAnswer(session.Server.Window(), 5000), 0);
-}
-
-std::vector<std::string> Lines(const std::string &text) {
-    std::vector<std::string> lines;
-    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-        lines.push_back(text.substr(at, end - at));
-    return lines;
-}
-
 size_t RawLineCount(const ProgramDir &dir) {
-    return Lines(ReadWholeFile(dir.Path(RAW_FILE))).size();
+    return CrLfLines(ReadWholeFile(dir.Path(RAW_FILE))).size();
 }
 
 // A report in the unit's columns for line 2 of today, with any name bytes (NULs too).
@@ -176,7 +148,7 @@ TEST(LinkFaults, UdpFloodDrainsWhileTheWindowAnswers) {
     RecordProperty("slowest_window_answer_ms", (int)slowestAnswer);
 
     // Every report taken is one the unit sent, whole, in the order sent, and logged once.
-    const std::vector<std::string> raw = Lines(ReadWholeFile(session.Dir.Path(RAW_FILE)));
+    const std::vector<std::string> raw = CrLfLines(ReadWholeFile(session.Dir.Path(RAW_FILE)));
     ASSERT_GT(raw.size(), 0u);
     int previous = 0;
     std::set<std::string> rawNames;

@@ -1,6 +1,5 @@
-// Fault test support for the server's files: another program's lock on the call log, the log's
-// own integrity check, and bounds on the server's processor time and memory while it rides a
-// fault out.
+// Fault test support for the server's files: another program's lock on the call log and the
+// log's own integrity check.
 #pragma once
 #include <windows.h>
 
@@ -30,26 +29,3 @@ class RecordFileLock {
 
 // The database's own verdict on the file: "ok", or what it found wrong.
 std::string IntegrityCheck(const std::string &path);
-
-// Processor time and working set of a process from the moment this is made. A fault must not
-// make the server spin or grow: Check gives "" or what went wrong. The bounds are wide enough
-// for a slow, loaded machine and still far below a spinning thread (a whole core) or a leak of
-// a record per pass.
-class UsageWatch {
-  public:
-    explicit UsageWatch(const ChildProcess &process);
-    std::string Check() const;
-    // "<cpu> ms of processor time in <elapsed> ms, working set <start> -> <now> KB".
-    std::string Figures() const;
-
-  private:
-    const ChildProcess &process_;
-    ProcessUsage start_;
-    DWORD startTick_;
-};
-
-// Some window of this process is a message box (#32770).
-bool HasMessageBox(DWORD processId);
-
-// The number of CR LF ended lines of a text.
-size_t CountLines(const std::string &text);
