@@ -109,11 +109,24 @@ Var BusyFiles
 ; Components: the sections only carry the choice; the hidden section after them does the work,
 ; so that everything in use is found before anything is replaced.
 
+; The pages count only what sections copy themselves; the modules are copied by functions.
+!define RING_MODULE_PATHS ""
+!macro ADD_MODULE_PATH _name
+    !define /redef RING_MODULE_PATHS '${RING_MODULE_PATHS} "${RING_BIN}/${_name}"'
+!macroend
+!insertmacro FOR_OUR_MODULES ADD_MODULE_PATH
+!insertmacro FOR_OUTSIDE_LIBRARIES ADD_MODULE_PATH
+!tempfile SIZE_FILE
+!system 'du -ckL ${RING_MODULE_PATHS} | tail -n 1 | cut -f 1 > "${SIZE_FILE}"' = 0
+!define /file RING_SIZE_KB "${SIZE_FILE}"
+!delfile "${SIZE_FILE}"
+
 Section "Ringhold caller ID server" SecServer
     SectionIn RO
+    AddSize ${RING_SIZE_KB}
 SectionEnd
 
-Section "Start Ringhold when I log on" SecAutostart
+Section "Start Ringhold at logon" SecAutostart
 SectionEnd
 
 Section /o "Back office demo" SecDemo
@@ -150,7 +163,7 @@ Section "un.Ringhold and its libraries" UnSecProgram
     SectionIn RO
 SectionEnd
 
-Section /o "un.Call history and settings (DATA\)" UnSecData
+Section /o "un.Call history and settings" UnSecData
 SectionEnd
 
 Section "-un.Remove"
