@@ -185,6 +185,7 @@ TEST_F(SetupTest, InstallsTakesACallUpgradesOverTheRunningServerAndUninstallsKee
     EXPECT_TRUE(first.Process().WaitForExit(STOP_WAIT_MS)) << "the old server was ended";
     EXPECT_EQ(ReadWholeFile(Dir + "Ringtally.dll"), Built("Ringtally.dll"));
     EXPECT_EQ(DataSnapshot(dir), before) << "call log, exclusion lists and configuration";
+    EXPECT_TRUE(ReadUserValue(kRunKey, kRunValue, value)) << "an upgrade keeps the autostart";
     ASSERT_TRUE(WaitForRunningServer()) << "the upgrade starts the server again";
     PlayCall(dir, port, "555-765-4321");
     ASSERT_TRUE(WaitForLogSize(dir, 2));
