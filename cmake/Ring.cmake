@@ -45,6 +45,48 @@ function(ring_stdcall_dll target)
     endif()
 endfunction()
 
+# What marks a module as ours in its version resource; the installer (installer/) reads the
+# same two strings to tell our libraries from the ones the POS ships.
+set(RING_COMPANY "Halden")
+set(RING_PRODUCT "Halden Caller ID")
+
+# ring_version_resource(target DESCRIPTION text [VERSION a.b.c.d] [COMPANY name]): gives the
+# module its version resource, with the project version unless VERSION says otherwise (test
+# fixtures that play older, newer or foreign libraries).
+function(ring_version_resource target)
+    cmake_parse_arguments(V "" "DESCRIPTION;VERSION;COMPANY" "" ${ARGN})
+    if(NOT WIN32)
+        return()
+    endif()
+    if(NOT V_VERSION)
+        set(V_VERSION ${PROJECT_VERSION})
+    endif()
+    if(NOT V_COMPANY)
+        set(V_COMPANY ${RING_COMPANY})
+    endif()
+    get_target_property(type ${target} TYPE)
+    get_target_property(name ${target} OUTPUT_NAME)
+    if(NOT name)
+        set(name ${target})
+    endif()
+    if(type STREQUAL "EXECUTABLE")
+        set(RC_FILE_TYPE VFT_APP)
+        set(RC_FILE_NAME ${name}.exe)
+    else()
+        set(RC_FILE_TYPE VFT_DLL)
+        set(RC_FILE_NAME ${name}.dll)
+    endif()
+    set(RC_VERSION ${V_VERSION})
+    string(REPLACE "." ", " RC_VERSION_COMMAS ${V_VERSION})
+    set(RC_COMPANY ${V_COMPANY})
+    set(RC_PRODUCT ${RING_PRODUCT})
+    set(RC_DESCRIPTION ${V_DESCRIPTION})
+    set(RC_INTERNAL_NAME ${name})
+    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/version.rc.in ${rc} @ONLY)
+    target_sources(${target} PRIVATE ${rc})
+endfunction()
+
 # ring_export_test(NAME n MODULE target NAMES ... [IMPORTERS targets...]): the module exports
 # exactly NAMES under plain names and the importers import them so.
 function(ring_export_test)
