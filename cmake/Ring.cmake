@@ -149,7 +149,9 @@ function(ring_script_test)
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
 endfunction()
 
-# ring_fuzz(NAME n SOURCES ... [LIBS ...]): a libFuzzer target, run briefly as a test on its corpus.
+# ring_fuzz(NAME n SOURCES ... [LIBS ...]): a libFuzzer target whose test replays its committed
+# corpus (corpus/<n> beside the CMakeLists) and then fuzzes a fixed number of runs from a fixed
+# seed, so a failure repeats on every machine. scripts/fuzz runs the long, unseeded search.
 function(ring_fuzz)
     cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
     if(NOT RING_FUZZ)
@@ -158,9 +160,11 @@ function(ring_fuzz)
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
     target_link_options(${T_NAME} PRIVATE -fsanitize=fuzzer)
-    set(corpus ${CMAKE_BINARY_DIR}/corpus/${T_NAME})
-    file(MAKE_DIRECTORY ${corpus})
     set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${T_NAME})
-    add_test(NAME ${T_NAME} COMMAND ${T_NAME} -max_total_time=8 -timeout=5 ${corpus} ${seeds})
-    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 120)
+    if(NOT IS_DIRECTORY ${seeds})
+        message(FATAL_ERROR "${T_NAME}: no committed corpus in ${seeds}")
+    endif()
+    add_test(NAME ${T_NAME} COMMAND ${CMAKE_SOURCE_DIR}/cmake/fuzz-check $<TARGET_FILE:${T_NAME}>
+        ${seeds} ${CMAKE_BINARY_DIR}/fuzz-work/${T_NAME})
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300)
 endfunction()

@@ -30,23 +30,6 @@ double PdfY(double inches) {
     return (kPageHeightInches - inches) * 72;
 }
 
-std::string PdfString(const std::string &text) {
-    std::string out = "(";
-    for (unsigned char c : text) {
-        if (c == '(' || c == ')' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7F) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\%03o", c);
-            out += esc;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + ")";
-}
-
 std::string Rgb(uint32_t colour) {
     return Num(RedOf(colour) / 255.0) + " " + Num(GreenOf(colour) / 255.0) + " " +
            Num(BlueOf(colour) / 255.0);
@@ -129,6 +112,23 @@ class PdfFile {
 };
 
 } // namespace
+
+std::string PdfString(const std::string &text) {
+    std::string out = "(";
+    for (unsigned char c : text) {
+        if (c == '(' || c == ')' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7F) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\%03o", c);
+            out += esc;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + ")";
+}
 
 std::string PdfBytes(const Document &doc) {
     PdfFile pdf;

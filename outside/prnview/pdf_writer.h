@@ -6,3 +6,7 @@
 #include "document.h"
 
 std::string PdfBytes(const Document &doc);
+
+// The text as a PDF literal string: parentheses and backslashes escaped, bytes outside printable
+// ASCII as three-digit octal escapes, so the bytes between the parentheses are printable ASCII.
+std::string PdfString(const std::string &text);

@@ -13,32 +13,17 @@
 #include <thread>
 
 #include "prnview.h"
+#include "test_windows.h"
 
 namespace {
 
 constexpr int kPageLabelId = 205;
 constexpr int kFitWidthId = 207, kActualSizeId = 208, kPrintButtonId = 209, kSavePdfId = 210;
 
-bool WaitUntil(const std::function<bool()> &condition, DWORD waitMs = 20000) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < waitMs; Sleep(20))
-        if (condition())
-            return true;
-    return condition();
-}
+const DWORD kWaitMs = 20000;
 
-HWND WaitForDialog(const std::string &caption) {
-    HWND found = nullptr;
-    WaitUntil([&] {
-        found = FindWindowA("#32770", caption.c_str());
-        return found && IsWindowVisible(found);
-    });
-    return found;
-}
-
-std::string ItemText(HWND dlg, int id) {
-    char text[512] = "";
-    GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
+HWND WaitForDialog(const char *caption) {
+    return FindDialog(GetCurrentProcessId(), caption, kWaitMs);
 }
 
 std::string ReadFileBytes(const std::string &path) {
@@ -175,7 +160,7 @@ TEST_F(Attended, CancelInTheProgressWindowStopsTheDocument) {
     EXPECT_EQ(SendDlgItemMessageA(progress, 102, PBM_GETPOS, 0, 0), 100);
     EXPECT_EQ(pvCheckAbort(doc), 0);
     PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return pvCheckAbort(doc) == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return pvCheckAbort(doc) == 1; }, kWaitMs));
     DrawPage(doc, "Partial");
     bool sawStopped = false, ownerStillDisabled = false;
     std::string label;
@@ -217,7 +202,7 @@ TEST_F(Attended, PreviewPagesByKeysAndSaysWhenNoPrinterIsInstalled) {
         boxTexts.push_back(ItemText(box, 0xFFFF));
         boxesOwnedByPreview += GetWindow(box, GW_OWNER) == preview;
         PostMessageA(box, WM_COMMAND, IDOK, 0);
-        WaitUntil([&] { return !IsWindow(box); }, 5000);
+        WaitForWindowGone(box, 5000);
         previewOpenAfterBox += IsWindowVisible(preview) != FALSE;
     };
     EXPECT_EQ(EndWithPreview(
@@ -296,7 +281,7 @@ TEST_F(Attended, PreviewSavesThePdfThroughTheSaveDialog) {
                                      SendMessageA(name, WM_SETTEXT, 0,
                                                   reinterpret_cast<LPARAM>(path.c_str()));
                                      PostMessageA(save, WM_COMMAND, IDOK, 0);
-                                     WaitUntil([&] { return !IsWindow(save); }, 10000);
+                                     WaitForWindowGone(save, 10000);
                                  }
                                  PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
                              }),

@@ -4,6 +4,7 @@
 #include "report_range.h"
 #include "reptopt.h"
 #include "reptopt_ids.h"
+#include "test_windows.h"
 
 #include <windows.h>
 
@@ -31,13 +32,10 @@ int32_t Today() {
     return DayNumberOf(CivilDate{now.wYear, now.wMonth, now.wDay});
 }
 
-HWND FindDialog(HWND owner, const char *caption) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(20)) {
-        HWND dialog = FindWindowA("#32770", caption);
-        if (dialog != nullptr && GetWindow(dialog, GW_OWNER) == owner && IsWindowVisible(dialog))
-            return dialog;
-    }
-    return nullptr;
+// The dialog with this caption, when the owner is the one given.
+HWND FindOwnedDialog(HWND owner, const char *caption) {
+    HWND dialog = FindDialog(GetCurrentProcessId(), caption, 60000);
+    return dialog && GetWindow(dialog, GW_OWNER) == owner ? dialog : nullptr;
 }
 
 class ReportOptionsTest : public ::testing::Test {
@@ -57,7 +55,7 @@ class ReportOptionsTest : public ::testing::Test {
     int32_t Run(const std::function<void(HWND)> &drive, bool withVariables = true) {
         std::atomic<bool> found{false};
         std::thread driver([&] {
-            HWND dialog = FindDialog(host_, withVariables ? kTitle : "Report Options");
+            HWND dialog = FindOwnedDialog(host_, withVariables ? kTitle : "Report Options");
             found = dialog != nullptr;
             if (dialog != nullptr)
                 drive(dialog);
@@ -89,22 +87,16 @@ void SetPicker(HWND dialog, int id, WORD y, WORD m, WORD d, WORD hh, WORD mm, WO
     SendDlgItemMessageA(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
 }
 
-std::string Text(HWND dialog, int id) {
-    char text[64] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 TEST_F(ReportOptionsTest, DefaultsAreAllOfTodayOnEveryDay) {
     std::string labels, startTimeText, endTimeText;
     bool allChecked = true;
     const int32_t result = Run([&](HWND dialog) {
         for (int id = IDC_SUNDAY; id <= IDC_SATURDAY; ++id) {
-            labels += Text(dialog, id) + " ";
+            labels += ItemText(dialog, id) + " ";
             allChecked = allChecked && IsDlgButtonChecked(dialog, id) == BST_CHECKED;
         }
-        startTimeText = Text(dialog, IDC_START_TIME);
-        endTimeText = Text(dialog, IDC_END_TIME);
+        startTimeText = ItemText(dialog, IDC_START_TIME);
+        endTimeText = ItemText(dialog, IDC_END_TIME);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(found_);

@@ -7,7 +7,7 @@
 #include <shellapi.h>
 
 #include "ringhold_exports_win.h"
-#include "ringhold_test_process_win.h"
+#include "ringhold_harness.h"
 #include "shell_control.h"
 
 namespace {
@@ -56,9 +56,9 @@ struct AboutBoxTexts {
 };
 
 // Opens the About box through the menu command, reads its labels and closes it again.
-AboutBoxTexts ReadAboutBox(const RingholdProcess &ringhold) {
-    PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_ABOUT, 0);
-    HWND box = FindDialog(ringhold.ProcessId, "About Caller ID Server", kDialogWaitMs);
+AboutBoxTexts ReadAboutBox(Ringhold &ringhold) {
+    PostMessageA(ringhold.Window(), WM_COMMAND, ID_MENU_ABOUT, 0);
+    HWND box = FindDialog(ringhold.Process().Id(), "About Caller ID Server", kDialogWaitMs);
     if (!box) {
         ADD_FAILURE() << "no About box";
         return {};
@@ -81,29 +81,35 @@ std::string TodayText() {
     return text;
 }
 
+// Ringhold in a program directory of its own, gone with the test.
+class RingholdShell : public ::testing::Test {
+  protected:
+    ProgramDir dir;
+    Ringhold ringhold{dir};
+};
+
 } // namespace
 
-TEST(RingholdShell, MainWindowIsHiddenWithItsClassAndCaption) {
-    RingholdProcess ringhold({true});
+TEST_F(RingholdShell, MainWindowIsHiddenWithItsClassAndCaption) {
+    dir.WriteUdpServerSetup();
     ASSERT_TRUE(ringhold.Start());
     char className[64] = {}, caption[128] = {};
-    GetClassNameA(ringhold.Window, className, sizeof className);
-    GetWindowTextA(ringhold.Window, caption, sizeof caption);
+    GetClassNameA(ringhold.Window(), className, sizeof className);
+    GetWindowTextA(ringhold.Window(), caption, sizeof caption);
     EXPECT_STREQ(className, "RINGHOLDR");
     EXPECT_STREQ(caption, "Quorl Vezedud Server (Enhanced)");
-    EXPECT_FALSE(IsWindowVisible(ringhold.Window));
+    EXPECT_FALSE(IsWindowVisible(ringhold.Window()));
     // The system close command only hides the window.
-    SendMessageA(ringhold.Window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(IsWindow(ringhold.Window));
-    EXPECT_FALSE(ringhold.WaitForEnd(500));
+    SendMessageA(ringhold.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(IsWindow(ringhold.Window()));
+    EXPECT_FALSE(ringhold.Process().WaitForExit(500));
 }
 
-TEST(RingholdShell, AboutBoxDuringStartUpSaysNeverAndAfterAFailureNotRunning) {
-    RingholdProcess ringhold({false});
+TEST_F(RingholdShell, AboutBoxDuringStartUpSaysNeverAndAfterAFailureNotRunning) {
     ASSERT_TRUE(ringhold.Start());
     // Without a configuration the server thread stops in its start-up on this message, which
     // keeps it "running" but before its main loop.
-    HWND failure = FindDialog(ringhold.ProcessId, "CID Server", kDialogWaitMs);
+    HWND failure = FindDialog(ringhold.Process().Id(), "CID Server", kDialogWaitMs);
     ASSERT_TRUE(failure);
     EXPECT_EQ(ItemText(failure, 0xFFFF), "Quorl Config Not Found!");
 
@@ -118,14 +124,14 @@ TEST(RingholdShell, AboutBoxDuringStartUpSaysNeverAndAfterAFailureNotRunning) {
     EXPECT_EQ(during.Units.find(dealer) + dealer.size(), during.Units.size()) << during.Units;
 
     PostMessageA(failure, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_STOPPED, kDialogWaitMs));
+    ASSERT_TRUE(WaitForState(ringhold.Window(), RINGHOLD_STOPPED, kDialogWaitMs));
     EXPECT_EQ(ReadAboutBox(ringhold).Status, "The Serial caller ID server is not running.");
 }
 
-TEST(RingholdShell, AboutBoxOfARunningServerGivesTheLinkAndTodaysStart) {
-    RingholdProcess ringhold({true});
+TEST_F(RingholdShell, AboutBoxOfARunningServerGivesTheLinkAndTodaysStart) {
+    dir.WriteUdpServerSetup();
     ASSERT_TRUE(ringhold.Start());
-    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, kDialogWaitMs));
+    ASSERT_TRUE(WaitForState(ringhold.Window(), RINGHOLD_RUNNING, kDialogWaitMs));
     // The start is recorded when the main loop begins, a while after the flag goes up.
     const std::string started = "The IP caller ID server is running; it started at ";
     std::string status;
@@ -139,87 +145,88 @@ TEST(RingholdShell, AboutBoxOfARunningServerGivesTheLinkAndTodaysStart) {
     EXPECT_NE(status.find(" on " + TodayText() + "."), std::string::npos) << status;
 }
 
-TEST(RingholdShell, AboutBoxOpenedTwiceStaysOneBox) {
-    RingholdProcess ringhold({true});
+TEST_F(RingholdShell, AboutBoxOpenedTwiceStaysOneBox) {
+    dir.WriteUdpServerSetup();
     ASSERT_TRUE(ringhold.Start());
-    PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_ABOUT, 0);
-    HWND box = FindDialog(ringhold.ProcessId, "About Caller ID Server", kDialogWaitMs);
+    PostMessageA(ringhold.Window(), WM_COMMAND, ID_MENU_ABOUT, 0);
+    HWND box = FindDialog(ringhold.Process().Id(), "About Caller ID Server", kDialogWaitMs);
     ASSERT_TRUE(box);
     // A double click on the tray icon asks for the box too. Sent, not posted: each returns only
     // once handled, and a handler that opened a second modal box would not return in time.
     DWORD_PTR answer = 0;
-    EXPECT_TRUE(SendMessageTimeoutA(ringhold.Window, WM_RINGHOLD_TRAY, 0, WM_LBUTTONDBLCLK,
+    EXPECT_TRUE(SendMessageTimeoutA(ringhold.Window(), WM_RINGHOLD_TRAY, 0, WM_LBUTTONDBLCLK,
                                     SMTO_NORMAL, kDialogWaitMs, &answer));
-    EXPECT_TRUE(SendMessageTimeoutA(ringhold.Window, WM_COMMAND, ID_MENU_ABOUT, 0, SMTO_NORMAL,
+    EXPECT_TRUE(SendMessageTimeoutA(ringhold.Window(), WM_COMMAND, ID_MENU_ABOUT, 0, SMTO_NORMAL,
                                     kDialogWaitMs, &answer));
-    EXPECT_EQ(FindDialog(ringhold.ProcessId, "About Caller ID Server", 0), box);
+    EXPECT_EQ(FindDialog(ringhold.Process().Id(), "About Caller ID Server", 0), box);
     PostMessageA(box, WM_COMMAND, IDCLOSE, 0);
     ASSERT_TRUE(WaitForWindowGone(box, kDialogWaitMs));
     Sleep(500);
-    EXPECT_EQ(FindDialog(ringhold.ProcessId, "About Caller ID Server", 0), nullptr)
+    EXPECT_EQ(FindDialog(ringhold.Process().Id(), "About Caller ID Server", 0), nullptr)
         << "a second box was queued behind the first";
 }
 
 // Paths of 298 characters or more, stored bare, are covered by ringhold_deep_path_test.sh:
 // Wine starts programs that deep only from the Linux side.
-TEST(RingholdShell, LaunchAtSystemBootAddsThenRemovesTheQuotedPath) {
+TEST_F(RingholdShell, LaunchAtSystemBootAddsThenRemovesTheQuotedPath) {
     DeleteRunValue();
-    RingholdProcess ringhold({true});
+    dir.WriteUdpServerSetup();
     ASSERT_TRUE(ringhold.Start());
-    const std::string steps[] = {"\"" + ringhold.ExePath + "\"", "<none>",
-                                 "\"" + ringhold.ExePath + "\"", "<none>"};
+    const std::string steps[] = {"\"" + dir.Path("Ringhold.exe") + "\"", "<none>",
+                                 "\"" + dir.Path("Ringhold.exe") + "\"", "<none>"};
     for (const std::string &expected : steps) {
-        PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_BOOT_LAUNCH, 0);
+        PostMessageA(ringhold.Window(), WM_COMMAND, ID_MENU_BOOT_LAUNCH, 0);
         EXPECT_TRUE(WaitForRunValue(expected)) << RunValue();
     }
 }
 
-TEST(RingholdShell, AValueLongerThanTheQueryBufferCountsAsSet) {
+TEST_F(RingholdShell, AValueLongerThanTheQueryBufferCountsAsSet) {
     DeleteRunValue();
-    RingholdProcess ringhold({true});
+    dir.WriteUdpServerSetup();
     ASSERT_TRUE(ringhold.Start());
     SetRunValue("C:\\" + std::string(400, 'x') + "\\Ringhold.exe");
     // Set, so choosing the item removes it rather than writing it again.
-    PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_BOOT_LAUNCH, 0);
+    PostMessageA(ringhold.Window(), WM_COMMAND, ID_MENU_BOOT_LAUNCH, 0);
     EXPECT_TRUE(WaitForRunValue("<none>")) << RunValue();
 }
 
-TEST(RingholdShell, ExitAnsweredNoKeepsRunningAndYesStopsTheServerAndEnds) {
-    RingholdProcess ringhold({true});
+TEST_F(RingholdShell, ExitAnsweredNoKeepsRunningAndYesStopsTheServerAndEnds) {
+    dir.WriteUdpServerSetup();
     ASSERT_TRUE(ringhold.Start());
-    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, kDialogWaitMs));
+    ASSERT_TRUE(WaitForState(ringhold.Window(), RINGHOLD_RUNNING, kDialogWaitMs));
     const struct {
         int Answer;
         bool Ends;
     } answers[] = {{IDNO, false}, {IDYES, true}};
     for (const auto &a : answers) {
-        PostMessageA(ringhold.Window, WM_COMMAND, ID_MENU_EXIT, 0);
-        HWND quit = FindDialog(ringhold.ProcessId, "Quit?", kDialogWaitMs);
+        PostMessageA(ringhold.Window(), WM_COMMAND, ID_MENU_EXIT, 0);
+        HWND quit = FindDialog(ringhold.Process().Id(), "Quit?", kDialogWaitMs);
         ASSERT_TRUE(quit);
         EXPECT_EQ(ItemText(quit, 0xFFFF), "Unload server and remove its icon from the task tray?");
-        EXPECT_EQ(GetWindow(quit, GW_OWNER), ringhold.Window);
+        EXPECT_EQ(GetWindow(quit, GW_OWNER), ringhold.Window());
         PostMessageA(quit, WM_COMMAND, a.Answer, 0);
         ASSERT_TRUE(WaitForWindowGone(quit, kDialogWaitMs));
-        EXPECT_EQ(ringhold.WaitForEnd(a.Ends ? STOP_WAIT_MS : 2000), a.Ends) << a.Answer;
+        EXPECT_EQ(ringhold.Process().WaitForExit(a.Ends ? STOP_WAIT_MS : 2000), a.Ends) << a.Answer;
     }
-    EXPECT_EQ(ringhold.ExitCode(), 0u);
+    EXPECT_EQ(ringhold.Process().ExitCode(), 0u);
     // The server's shutdown ran before the program ended: its lock file is gone.
-    EXPECT_EQ(GetFileAttributesA((ringhold.Dir + "CONTROL\\Quorl.LCK").c_str()),
+    EXPECT_EQ(GetFileAttributesA((dir.Dir + "CONTROL\\Quorl.LCK").c_str()),
               INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(RingholdShell, LogOffQueryStopsTheServerAndLetsWindowsGoOn) {
-    RingholdProcess ringhold({true});
+TEST_F(RingholdShell, LogOffQueryStopsTheServerAndLetsWindowsGoOn) {
+    dir.WriteUdpServerSetup();
     ASSERT_TRUE(ringhold.Start());
-    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, kDialogWaitMs));
+    ASSERT_TRUE(WaitForState(ringhold.Window(), RINGHOLD_RUNNING, kDialogWaitMs));
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL,
+    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL,
                                     STOP_WAIT_MS, &answer));
     EXPECT_EQ(answer, (DWORD_PTR)TRUE);
-    EXPECT_EQ(AskRingholdState(ringhold.Window, kDialogWaitMs), RINGHOLD_STOPPED);
-    EXPECT_EQ(GetFileAttributesA((ringhold.Dir + "CONTROL\\Quorl.LCK").c_str()),
+    EXPECT_EQ(AskRingholdState(ringhold.Window(), kDialogWaitMs), RINGHOLD_STOPPED);
+    EXPECT_EQ(GetFileAttributesA((dir.Dir + "CONTROL\\Quorl.LCK").c_str()),
               INVALID_FILE_ATTRIBUTES);
-    EXPECT_FALSE(ringhold.WaitForEnd(0)) << "the program ends with the log-on, not before";
+    EXPECT_FALSE(ringhold.Process().WaitForExit(0))
+        << "the program ends with the log-on, not before";
 }
 
 // Ringhold's tray icon as the shell knows it: its window and the instance handle as the id.
@@ -239,25 +246,25 @@ bool TrayHoldsIcon(HWND window) {
 
 // A restarted taskbar has lost every icon and broadcasts "TaskbarCreated"; without its icon the
 // owner could no longer stop or end Ringhold.
-TEST(RingholdShell, TrayIconIsAddedAgainWhenTheTaskbarIsRecreated) {
-    RingholdProcess ringhold({true});
+TEST_F(RingholdShell, TrayIconIsAddedAgainWhenTheTaskbarIsRecreated) {
+    dir.WriteUdpServerSetup();
     ASSERT_TRUE(ringhold.Start());
-    ASSERT_TRUE(WaitUntil([&] { return TrayHoldsIcon(ringhold.Window); }, kDialogWaitMs));
+    ASSERT_TRUE(WaitUntil([&] { return TrayHoldsIcon(ringhold.Window()); }, kDialogWaitMs));
 
-    NOTIFYICONDATAA icon = TrayIconOf(ringhold.Window);
+    NOTIFYICONDATAA icon = TrayIconOf(ringhold.Window());
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
-    ASSERT_FALSE(TrayHoldsIcon(ringhold.Window));
+    ASSERT_FALSE(TrayHoldsIcon(ringhold.Window()));
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
-                                    SMTO_NORMAL, kDialogWaitMs, &answer));
-    EXPECT_TRUE(WaitUntil([&] { return TrayHoldsIcon(ringhold.Window); }, kDialogWaitMs));
+    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window(), RegisterWindowMessageA("TaskbarCreated"), 0,
+                                    0, SMTO_NORMAL, kDialogWaitMs, &answer));
+    EXPECT_TRUE(WaitUntil([&] { return TrayHoldsIcon(ringhold.Window()); }, kDialogWaitMs));
 
     // A re-creation message while the icon is still there leaves exactly one icon.
-    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window, RegisterWindowMessageA("TaskbarCreated"), 0, 0,
-                                    SMTO_NORMAL, kDialogWaitMs, &answer));
-    EXPECT_TRUE(TrayHoldsIcon(ringhold.Window));
+    ASSERT_TRUE(SendMessageTimeoutA(ringhold.Window(), RegisterWindowMessageA("TaskbarCreated"), 0,
+                                    0, SMTO_NORMAL, kDialogWaitMs, &answer));
+    EXPECT_TRUE(TrayHoldsIcon(ringhold.Window()));
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
-    EXPECT_FALSE(TrayHoldsIcon(ringhold.Window)) << "the icon was in the tray twice";
+    EXPECT_FALSE(TrayHoldsIcon(ringhold.Window())) << "the icon was in the tray twice";
 }
 
 TEST(RingholdExports, PlainNamesInTheProgram) {

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "file_names.h"
-#include "ringhold_test_process_win.h"
+#include "ringhold_harness.h"
 #include "setup_call_win.h"
 
 namespace {
@@ -285,19 +285,13 @@ namespace {
 // BackOffice.exe's main window in the process, within 20 s.
 HWND BackOfficeWindow(DWORD processId) {
     HWND found = nullptr;
-    WaitUntil(
+    const bool shown = WaitUntil(
         [&] {
-            for (HWND w = FindWindowA("QuorlBackOffice", nullptr); w;
-                 w = FindWindowExA(nullptr, w, "QuorlBackOffice", nullptr)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == processId && IsWindowVisible(w))
-                    found = w;
-            }
-            return found != nullptr;
+            found = FindProcessWindow(processId, "QuorlBackOffice", nullptr);
+            return found && IsWindowVisible(found);
         },
         20000);
-    return found;
+    return shown ? found : nullptr;
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "ringhold_test_process_win.h"
+#include "ringhold_harness.h"
 #include "setup_call_win.h"
 
 namespace {

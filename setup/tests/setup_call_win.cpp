@@ -2,7 +2,7 @@
 #include "setup_call_win.h"
 
 #include "file_names.h"
-#include "ringhold_test_process_win.h"
+#include "ringhold_harness.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "call_log_record.h"
 #include "cid_config.h"
 #include "station_display_record.h"
+#include "test_windows.h"
 
 // Deadlines sized for a cold 32-bit Wine start on a busy two-core machine. Every wait ends as
 // soon as its condition holds, so a generous deadline costs nothing when things go well.
@@ -23,9 +24,6 @@ const DWORD STOP_WAIT_MS = 70000;  // the shell's own stop wait is about 60 s
 std::string BuildBinDir();
 // Deletes a folder (ending in a backslash) with everything below it.
 void RemoveTree(const std::string &dir);
-
-// Polls `condition` every 50 ms until it holds or `waitMs` have passed; true when it held.
-bool WaitUntil(const std::function<bool()> &condition, DWORD waitMs);
 
 bool FileExists(const std::string &path);
 // The whole file, or "" when it cannot be read (it may be missing or held without sharing).
@@ -48,6 +46,9 @@ class ProgramDir {
     // POSOvena.INI with section CIDServer, keys UDPPort and IPTimeOut.
     void WriteIni(int udpPort, int ipTimeoutSeconds = 1) const;
     void WriteConfig(const CidConfig &cfg) const;
+    // A UDP unit (model 1, lines 1 to 4, no logging) and an INI with a port that was free: the
+    // least a server needs to start and run. Without it the server's start-up fails.
+    void WriteUdpServerSetup() const;
     // The CONTROL\ lock files present: "Quorl.LCK", "LINE01.LCK", ...
     std::vector<std::string> LockFiles() const;
 
@@ -111,12 +112,9 @@ class Ringhold {
     HWND window_ = nullptr;
 };
 
-// A message box (#32770) of the process with this caption, within `waitMs`; nullptr if none.
-HWND FindMessageBox(DWORD processId, const char *caption, DWORD waitMs);
-// The message text of a message box.
-std::string MessageBoxText(HWND box);
-// Presses IDOK, IDYES or IDNO and waits for the box to go; false when it stayed.
-bool PressButton(HWND box, int id);
+// Asks Ringhold's window for its server state until the answer is `wanted` (RINGHOLD_RUNNING,
+// RINGHOLD_STOPPED) or `waitMs` pass.
+bool WaitForState(HWND window, LRESULT wanted, DWORD waitMs);
 
 // The record of `line` in DATA\OvenCID.DAT; false when the file does not reach it.
 bool ReadDisplayRecord(const ProgramDir &dir, int line, StationDisplayRecord &record);

@@ -37,17 +37,6 @@ void RemoveTree(const std::string &dir) {
     RemoveDirectoryA(dir.c_str());
 }
 
-bool WaitUntil(const std::function<bool()> &condition, DWORD waitMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= waitMs)
-            return false;
-        Sleep(50);
-    }
-}
-
 bool FileExists(const std::string &path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -77,39 +66,6 @@ bool WriteWholeFile(const std::string &path, const std::string &bytes) {
     CloseHandle(h);
     return ok;
 }
-
-namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    const char *className;
-    const char *caption;
-    HWND found;
-};
-
-// A plain function, not a lambda: i686 callbacks must be stdcall.
-BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM param) {
-    WindowSearch &s = *reinterpret_cast<WindowSearch *>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char text[256] = "";
-    if (owner != s.processId || !GetClassNameA(window, text, sizeof text) ||
-        std::strcmp(text, s.className) != 0)
-        return TRUE;
-    GetWindowTextA(window, text, sizeof text);
-    if (s.caption && std::strcmp(text, s.caption) != 0)
-        return TRUE;
-    s.found = window;
-    return FALSE;
-}
-
-HWND FindProcessWindow(DWORD processId, const char *className, const char *caption) {
-    WindowSearch search{processId, className, caption, nullptr};
-    EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-} // namespace
 
 ProgramDir::ProgramDir() {
     static int made = 0;
@@ -142,6 +98,11 @@ void ProgramDir::WriteIni(int udpPort, int ipTimeoutSeconds) const {
 void ProgramDir::WriteConfig(const CidConfig &cfg) const {
     WriteWholeFile(Path(CONFIG_FILE),
                    std::string(reinterpret_cast<const char *>(&cfg), sizeof cfg));
+}
+
+void ProgramDir::WriteUdpServerSetup() const {
+    WriteConfig(MakeConfig(PORT_UDP, 1, 4, 0));
+    WriteIni(FreeUdpPort());
 }
 
 std::vector<std::string> ProgramDir::LockFiles() const {
@@ -255,8 +216,7 @@ void Ringhold::Command(UINT id) const {
 }
 
 bool Ringhold::WaitForServer(bool running, DWORD waitMs) const {
-    LRESULT wanted = running ? RINGHOLD_RUNNING : RINGHOLD_STOPPED;
-    return WaitUntil([&] { return AskRingholdState(window_, 1000) == wanted; }, waitMs);
+    return WaitForState(window_, running ? RINGHOLD_RUNNING : RINGHOLD_STOPPED, waitMs);
 }
 
 bool Ringhold::Exit() {
@@ -265,26 +225,8 @@ bool Ringhold::Exit() {
     return box && PressButton(box, IDYES) && process_.WaitForExit(STOP_WAIT_MS);
 }
 
-HWND FindMessageBox(DWORD processId, const char *caption, DWORD waitMs) {
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            box = FindProcessWindow(processId, "#32770", caption);
-            return box != nullptr;
-        },
-        waitMs);
-    return box;
-}
-
-std::string MessageBoxText(HWND box) {
-    char text[1024] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
-}
-
-bool PressButton(HWND box, int id) {
-    PostMessageA(box, WM_COMMAND, id, 0);
-    return WaitUntil([&] { return !IsWindow(box); }, START_WAIT_MS);
+bool WaitForState(HWND window, LRESULT wanted, DWORD waitMs) {
+    return WaitUntil([&] { return AskRingholdState(window, 1000) == wanted; }, waitMs);
 }
 
 bool ReadDisplayRecord(const ProgramDir &dir, int line, StationDisplayRecord &record) {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ringhold_test_process_win.h"
+#include "ringhold_harness.h"
 #include "shell_control.h"
 
 namespace {
@@ -54,9 +54,11 @@ std::string FirstLine(const std::string &text) {
 } // namespace
 
 TEST(Ringctl, DrivesARunningRingholdThroughStopStartAndEnd) {
-    RingholdProcess ringhold({true});
+    ProgramDir dir;
+    dir.WriteUdpServerSetup();
+    Ringhold ringhold(dir);
     ASSERT_TRUE(ringhold.Start());
-    ASSERT_TRUE(WaitForState(ringhold.Window, RINGHOLD_RUNNING, START_WAIT_MS));
+    ASSERT_TRUE(WaitForState(ringhold.Window(), RINGHOLD_RUNNING, START_WAIT_MS));
     const struct {
         const char *Command;
         DWORD ExitCode;
@@ -82,14 +84,14 @@ TEST(Ringctl, DrivesARunningRingholdThroughStopStartAndEnd) {
         if (s.Output) {
             EXPECT_EQ(FirstLine(run.Output), s.Output);
         }
-        EXPECT_EQ(AskRingholdState(ringhold.Window, START_WAIT_MS), s.StateAfter);
+        EXPECT_EQ(AskRingholdState(ringhold.Window(), START_WAIT_MS), s.StateAfter);
     }
 
     EXPECT_EQ(RunRingctl("end").ExitCode, 0u);
-    ASSERT_TRUE(ringhold.WaitForEnd(START_WAIT_MS));
-    EXPECT_EQ(ringhold.ExitCode(), 0u);
+    ASSERT_TRUE(ringhold.Process().WaitForExit(START_WAIT_MS));
+    EXPECT_EQ(ringhold.Process().ExitCode(), 0u);
     // The server was stopped first, so its lock file is gone.
-    EXPECT_EQ(GetFileAttributesA((ringhold.Dir + "CONTROL\\Quorl.LCK").c_str()),
+    EXPECT_EQ(GetFileAttributesA((dir.Dir + "CONTROL\\Quorl.LCK").c_str()),
               INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(RunRingctl("status").ExitCode, 3u);
 }

@@ -1,4 +1,4 @@
-// Finding and answering the host's own windows from a second thread.
+// Answering the host's own message boxes from a second thread, and the host's test dialog.
 #include "box_watcher_win.h"
 
 #include <commctrl.h>
@@ -8,31 +8,6 @@
 #include "ringhold_harness.h"
 
 namespace {
-
-struct Search {
-    const char *caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwnDialog(HWND window, LPARAM lParam) {
-    auto *search = reinterpret_cast<Search *>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char className[16] = "", caption[128] = "";
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, caption, sizeof caption);
-    if (pid != GetCurrentProcessId() || std::string(className) != "#32770" ||
-        !IsWindowVisible(window)) {
-        return TRUE;
-    }
-    const bool wanted = search->caption ? std::string(caption) == search->caption
-                                        : GetDlgItem(window, 0xFFFF) != nullptr;
-    if (wanted) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 INT_PTR CALLBACK TestDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) {
@@ -46,19 +21,6 @@ INT_PTR CALLBACK TestDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
 }
 
 } // namespace
-
-HWND FindOwnDialog(const char *caption, DWORD waitMs) {
-    const DWORD start = GetTickCount();
-    do {
-        Search search{caption, nullptr};
-        EnumWindows(MatchOwnDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            return search.found;
-        }
-        Sleep(20);
-    } while (GetTickCount() - start < waitMs);
-    return nullptr;
-}
 
 bool AnswerMessageBox(HWND box) {
     char caption[128] = "";

@@ -5,9 +5,6 @@
 
 #include <string>
 
-// A top-level #32770 window of this process with this caption (any message box when caption is
-// nullptr), visible, within waitMs; nullptr when none came.
-HWND FindOwnDialog(const char *caption, DWORD waitMs);
 // The box's text line "box CAPTION|TEXT" on stdout, then its OK pressed; false when it stayed.
 bool AnswerMessageBox(HWND box);
 // Prints a line on stdout at once (the script reads it while the host runs).

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "box_watcher_win.h"
+#include "test_windows.h"
 #include "ringtune_state_win.h"
 #include "unit_detection_win.h"
 
@@ -49,14 +50,14 @@ UnitUdpSettings Udp(char **args) {
 // Answers every message box until the main thread is done.
 void AnswerBoxes(const bool &done) {
     while (!done) {
-        if (HWND box = FindOwnDialog(nullptr, 50)) {
+        if (HWND box = FindDialog(GetCurrentProcessId(), nullptr, 50)) {
             AnswerMessageBox(box);
         }
     }
 }
 
 void AnswerAboutBox(DWORD holdMs) {
-    HWND box = FindOwnDialog("About  (4.10.00)", 30000);
+    HWND box = FindDialog(GetCurrentProcessId(), "About  (4.10.00)", 30000);
     if (!box) {
         PrintLine("about box missing");
         return;

@@ -51,14 +51,14 @@ void RunOnce(HWND purge, const std::string &days) {
     PostMessageA(GetDlgItem(purge, 210), BM_CLICK, 0, 0);
     bool triedClose = false;
     for (;;) {
-        if (!triedClose && FindOwnDialog("Purging Log Files", 0)) {
+        if (!triedClose && FindDialog(GetCurrentProcessId(), "Purging Log Files", 0)) {
             triedClose = true;
             PrintLine("during run" + EnabledState(purge));
             PostMessageA(purge, WM_SYSCOMMAND, SC_CLOSE, 0);
             PostMessageA(purge, WM_COMMAND, IDCANCEL, 0);
             PostMessageA(purge, WM_COMMAND, 200, 0);
         }
-        HWND box = FindOwnDialog(nullptr, 20);
+        HWND box = FindDialog(GetCurrentProcessId(), nullptr, 20);
         if (!box) {
             continue;
         }
@@ -77,7 +77,7 @@ void RunOnce(HWND purge, const std::string &days) {
 }
 
 void DriveDialog(std::vector<std::string> texts, DWORD holdMs) {
-    HWND purge = FindOwnDialog("Purge Log Entries", 30000);
+    HWND purge = FindDialog(GetCurrentProcessId(), "Purge Log Entries", 30000);
     if (!purge) {
         PrintLine("purge dialog missing");
         return;
