@@ -505,7 +505,7 @@ soak figures ({span / 60:.1f} minutes under load, {len(samples)} samples):
   processor: {cpu:.1f} s, {100 * cpu / span:.2f} % of one core on average
   most reports waiting for the server at a sample: {max(s[3] for s in samples)}
   working set: {at10[1]} kB at 10 %, {last[1]} kB at 100 %, peak after 10 % {peak} kB
-  growth from 10 % to 100 %: {growth} kB ({'flat' if growth < 256 else 'NOT flat'}: under 256 kB)
+  growth from 10 % to 100 %: {growth} kB (flat, under 256 kB: {'yes' if growth < 256 else 'no'})
   audit: {'passed' if failures.count == 0 else f'{failures.count} FAILED'}
   samples: {usage_csv}""", flush=True)
     finally:
