@@ -374,7 +374,7 @@ def main():
         wait_until(lambda: find_linux_process("Ringhold.exe", prefix) is not None, 30,
                    "Ringhold's Linux process")
         pid = find_linux_process("Ringhold.exe", prefix)
-        usage_csv = os.path.join(env["RING_BUILD_DIR"], "soak-usage.csv")
+        usage_csv = os.path.join(env["RING_BUILD_DIR"], f"soak-usage-{args.minutes:g}min.csv")
         udp_log = os.path.join(work, "udp.log")
         serial_log = os.path.join(work, "serial.log")
 
