@@ -1,4 +1,5 @@
 // unitsim: a simulated caller-ID unit on a serial device or UDP, for tests and demonstrations.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,8 @@ const char kUsage[] =
 
 Links (one or both):
   --serial DEVICE       serial device: a pseudo-terminal path, or COMn on Windows
+  --baud N              send serial bytes no faster than N bit/s (8N1, as a real unit's
+                        port at 9600); default: as fast as the device takes them
   --udp HOST:PORT       send call reports as datagrams "^^<U>" + 16 header characters + report
   --from ADDR           local IPv4 address to bind and send from (default 0.0.0.0)
   --port N              local UDP port to bind: where the unit takes its commands (default: any)
@@ -69,6 +72,7 @@ struct Settings {
     double rate = 6;
     uint32_t seed = 1;
     long exitAfterMs = -1;
+    int baud = 0;
 };
 
 bool ParseIp(const std::string &text, uint32_t &ip) {
@@ -190,6 +194,8 @@ Settings ParseArguments(int argc, char **argv, UnitState &unit) {
             settings.rate = std::atof(value.c_str());
         } else if (arg == "--seed") {
             settings.seed = static_cast<uint32_t>(std::strtoul(value.c_str(), nullptr, 10));
+        } else if (arg == "--baud") {
+            settings.baud = std::atoi(value.c_str());
         } else if (arg == "--exit-after") {
             settings.exitAfterMs = std::atol(value.c_str());
         } else {
@@ -210,10 +216,31 @@ struct Simulator {
     intptr_t udp = -1;
     uint32_t udpDestIp = 0;
     FILE *log = stderr;
+    double wireFreeAtMs = 0; // when the last paced serial byte has left the unit's port
 
     void Log(const std::string &line) {
         std::fprintf(log, "%s\n", line.c_str());
         std::fflush(log);
+    }
+
+    // A pseudo-terminal takes bytes as fast as they come; a real port sends 10 bits a byte, so
+    // the server meets reports in pieces and never faster than the unit could send them.
+    void WriteSerial(const std::string &bytes) {
+        if (settings.baud <= 0) {
+            WriteSimSerial(serial, bytes);
+            return;
+        }
+        const size_t piece = 16;
+        for (size_t at = 0; at < bytes.size(); at += piece) {
+            const double now = static_cast<double>(SimNowMs());
+            if (wireFreeAtMs > now) {
+                SimSleepMs(static_cast<int>(wireFreeAtMs - now + 0.5));
+            }
+            const std::string chunk = bytes.substr(at, piece);
+            WriteSimSerial(serial, chunk);
+            wireFreeAtMs = std::max(wireFreeAtMs, static_cast<double>(SimNowMs())) +
+                           chunk.size() * 10000.0 / settings.baud;
+        }
     }
 
     // Reports carry the computer's date and time unless the step names them.
@@ -233,7 +260,7 @@ struct Simulator {
             Log("sent " + report);
         }
         if (serial >= 0) {
-            WriteSimSerial(serial, report + "\r\n");
+            WriteSerial(report + "\r\n");
         }
         if (udp >= 0 && udpDestIp != 0) {
             SendSimDatagram(udp, DatagramHeader(unit) + report, udpDestIp, settings.udpPort);
@@ -243,7 +270,7 @@ struct Simulator {
     void SendBytes(const std::string &bytes, bool withHeader) {
         Log("sent raw " + Printable(bytes.substr(0, 200)) + (bytes.size() > 200 ? "..." : ""));
         if (serial >= 0) {
-            WriteSimSerial(serial, bytes);
+            WriteSerial(bytes);
         }
         if (udp >= 0 && udpDestIp != 0) {
             // The largest payload of an IPv4 datagram.
@@ -293,7 +320,7 @@ struct Simulator {
                     const std::string reply = AnswerSerialByte(unit, buffer[i], logLine);
                     Log("serial " + logLine);
                     if (!reply.empty()) {
-                        WriteSimSerial(serial, reply);
+                        WriteSerial(reply);
                     }
                 }
             }
