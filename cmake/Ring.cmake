@@ -33,12 +33,21 @@ if(RING_FUZZ)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# ring_quiet_terminate(target): the module ends on an uncaught exception without the runtime's
+# demangling message; every module links its own C++ runtime, so each needs it.
+function(ring_quiet_terminate target)
+    if(WIN32)
+        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/common/runtime/quiet_terminate_win.cpp)
+    endif()
+endfunction()
+
 # ring_stdcall_dll(target [DEF file]): a DLL whose stdcall exports keep their plain names (Name,
 # not Name@4). On i686 the import library ld writes under --kill-at names the plain symbols,
 # which stdcall callers (Name@4) never find; DEF lists the decorated names to make it from.
 function(ring_stdcall_dll target)
     cmake_parse_arguments(D "" "DEF" "" ${ARGN})
     set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+    ring_quiet_terminate(${target})
     target_link_options(${target} PRIVATE -Wl,--kill-at)
     if(RING_WIN32_I686 AND D_DEF)
         find_program(RING_DLLTOOL i686-w64-mingw32-dlltool REQUIRED)
