@@ -10,6 +10,10 @@ if(WIN32)
     # Page-aligned sections let Wine map the images instead of copying them into private memory:
     # about 6 MB less working set for Ringhold.
     add_link_options(-Wl,--file-alignment,4096)
+    # Wine maps a module's code whole into the working set, so code nothing calls costs memory:
+    # one section per function lets the linker drop what no export or entry point reaches.
+    add_compile_options(-ffunction-sections -fdata-sections)
+    add_link_options(-Wl,--gc-sections)
     add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
     set(RING_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run;${RING_WINE_DIR})
@@ -29,12 +33,21 @@ if(RING_FUZZ)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# ring_quiet_terminate(target): the module ends on an uncaught exception without the runtime's
+# demangling message; every module links its own C++ runtime, so each needs it.
+function(ring_quiet_terminate target)
+    if(WIN32)
+        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/common/runtime/quiet_terminate_win.cpp)
+    endif()
+endfunction()
+
 # ring_stdcall_dll(target [DEF file]): a DLL whose stdcall exports keep their plain names (Name,
 # not Name@4). On i686 the import library ld writes under --kill-at names the plain symbols,
 # which stdcall callers (Name@4) never find; DEF lists the decorated names to make it from.
 function(ring_stdcall_dll target)
     cmake_parse_arguments(D "" "DEF" "" ${ARGN})
     set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+    ring_quiet_terminate(${target})
     target_link_options(${target} PRIVATE -Wl,--kill-at)
     if(RING_WIN32_I686 AND D_DEF)
         find_program(RING_DLLTOOL i686-w64-mingw32-dlltool REQUIRED)
