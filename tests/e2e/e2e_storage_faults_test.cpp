@@ -209,11 +209,11 @@ TEST_P(KilledServer, LogKeepsEveryCommittedCallAndTheRestartLogsOn) {
     }
     std::string scenario;
     for (const TestCall &call : stream) {
-        char spec[200];
-        std::snprintf(spec, sizeof spec,
+        char step[200];
+        std::snprintf(step, sizeof step,
                       "call line=%d,dir=I,event=S,time=%s,number=%s,name=\"%s\"\n", call.Line,
                       call.Time24.c_str(), call.Number.c_str(), call.Name.c_str());
-        scenario += spec;
+        scenario += step;
     }
     std::string scenarioFile = session.Dir.Path("stream.txt");
     WriteWholeFile(scenarioFile, scenario);
