@@ -33,11 +33,11 @@ if(RING_FUZZ)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-# ring_quiet_terminate(target): the module ends on an uncaught exception without the runtime's
-# demangling message; every module links its own C++ runtime, so each needs it.
-function(ring_quiet_terminate target)
+# ring_lean_runtime(target): the module's C++ runtime ends it at once where it would throw, without
+# the exception classes and the demangler; every module links its own runtime, so each needs it.
+function(ring_lean_runtime target)
     if(WIN32)
-        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/common/runtime/quiet_terminate_win.cpp)
+        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/common/runtime/lean_runtime_win.cpp)
     endif()
 endfunction()
 
@@ -47,7 +47,7 @@ endfunction()
 function(ring_stdcall_dll target)
     cmake_parse_arguments(D "" "DEF" "" ${ARGN})
     set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
-    ring_quiet_terminate(${target})
+    ring_lean_runtime(${target})
     target_link_options(${target} PRIVATE -Wl,--kill-at)
     if(RING_WIN32_I686 AND D_DEF)
         find_program(RING_DLLTOOL i686-w64-mingw32-dlltool REQUIRED)

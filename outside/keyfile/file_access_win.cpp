@@ -2,6 +2,8 @@
 #include "file_access.h"
 #include <windows.h>
 
+#include <vector>
+
 NewFileResult CreateNewFile(const char *path) {
     HANDLE file =
         CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -22,13 +24,14 @@ std::string PathForSqlite(const char *path) {
     const int wide = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
     if (wide <= 0)
         return std::string();
-    std::wstring w(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path, -1, &w[0], wide);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    // A vector, not a wide string: the module then carries no wide-string code at all.
+    std::vector<wchar_t> w(static_cast<size_t>(wide));
+    MultiByteToWideChar(CP_ACP, 0, path, -1, w.data(), wide);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)
         return std::string();
     std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &utf8[0], bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), -1, &utf8[0], bytes, nullptr, nullptr);
     utf8.resize(static_cast<size_t>(bytes) - 1);
     return utf8;
 }

@@ -2,8 +2,6 @@
 #include "pantry.h"
 #include "pantry_text.h"
 
-#include <cstdio>
-
 namespace {
 
 bool IsLeap(int32_t y) {
@@ -50,6 +48,13 @@ int32_t ReadDigits(const char *text, int count) {
     return value;
 }
 
+// Writes value (0 <= value < 10^count) as `count` digits with leading zeros. By hand rather than
+// with printf: Pantry then needs no C or C++ runtime formatting code at all.
+void PutDigits(int32_t value, char *text, int count) {
+    for (int i = count - 1; i >= 0; --i, value /= 10)
+        text[i] = static_cast<char>('0' + value % 10);
+}
+
 bool ParseDate(const char *date, int32_t &m, int32_t &d, int32_t &y) {
     if (date == nullptr)
         return false;
@@ -80,9 +85,10 @@ int32_t PANTRY_CALL DaysToDate(int32_t day, char *out, int32_t size) {
         return PutText(nullptr, out, size);
     int32_t y, m, d;
     CivilFromDays(day + kEpoch, y, m, d);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d", static_cast<int>(m), static_cast<int>(d),
-                  static_cast<int>(y));
+    char text[] = "mm-dd-yyyy";
+    PutDigits(m, text, 2);
+    PutDigits(d, text + 3, 2);
+    PutDigits(y, text + 6, 4);
     return PutText(text, out, size);
 }
 
@@ -103,9 +109,10 @@ int32_t PANTRY_CALL TimeToSeconds(const char *time) {
 int32_t PANTRY_CALL SecondsToTime(int32_t seconds, char *out, int32_t size) {
     if (seconds < 0 || seconds >= 86400)
         return PutText(nullptr, out, size);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600),
-                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    char text[] = "hh:mm:ss";
+    PutDigits(seconds / 3600, text, 2);
+    PutDigits(seconds / 60 % 60, text + 3, 2);
+    PutDigits(seconds % 60, text + 6, 2);
     return PutText(text, out, size);
 }
 
@@ -114,9 +121,10 @@ int32_t PANTRY_CALL SecondsToTime12(int32_t seconds, char *out, int32_t size) {
         return PutText(nullptr, out, size);
     const int32_t hour = seconds / 3600;
     const int32_t hour12 = hour % 12 == 0 ? 12 : hour % 12;
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d %s", static_cast<int>(hour12),
-                  static_cast<int>(seconds / 60 % 60), hour < 12 ? "AM" : "PM");
+    char text[] = "hh:mm AM";
+    PutDigits(hour12, text, 2);
+    PutDigits(seconds / 60 % 60, text + 3, 2);
+    text[6] = hour < 12 ? 'A' : 'P';
     return PutText(text, out, size);
 }
 

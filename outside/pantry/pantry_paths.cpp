@@ -3,7 +3,6 @@
 #include "pantry_text.h"
 
 #include <cstring>
-#include <string>
 
 int32_t PutText(const char *text, char *out, int32_t size) {
     if (out == nullptr || size < 1)
@@ -21,22 +20,26 @@ extern "C" int32_t PANTRY_CALL SplitPath(const char *path, char *drive, char *fo
                                          int32_t size) {
     if (path == nullptr || drive == nullptr || folder == nullptr || name == nullptr || size < 1)
         return 0;
-    const std::string whole(path);
-    const size_t driveLength = whole.size() >= 2 && whole[1] == ':' ? 2 : 0;
-    const size_t slash = whole.find_last_of("\\/");
-    const size_t folderEnd =
-        slash == std::string::npos || slash < driveLength ? driveLength : slash + 1;
-    const std::string parts[] = {whole.substr(0, driveLength),
-                                 whole.substr(driveLength, folderEnd - driveLength),
-                                 whole.substr(folderEnd)};
+    const size_t length = std::strlen(path);
+    const size_t driveLength = length >= 2 && path[1] == ':' ? 2 : 0;
+    size_t folderEnd = driveLength;
+    for (size_t i = length; i > driveLength; --i)
+        if (path[i - 1] == '\\' || path[i - 1] == '/') {
+            folderEnd = i;
+            break;
+        }
+    // Each part is [start, end) of path; all three are written or none.
+    const size_t ends[] = {0, driveLength, folderEnd, length};
     char *const outs[] = {drive, folder, name};
-    for (const std::string &part : parts)
-        if (part.size() >= static_cast<size_t>(size)) {
+    for (int i = 0; i < 3; ++i)
+        if (ends[i + 1] - ends[i] >= static_cast<size_t>(size)) {
             for (char *out : outs)
                 out[0] = '\0';
             return 0;
         }
-    for (int i = 0; i < 3; ++i)
-        PutText(parts[i].c_str(), outs[i], size);
+    for (int i = 0; i < 3; ++i) {
+        std::memcpy(outs[i], path + ends[i], ends[i + 1] - ends[i]);
+        outs[i][ends[i + 1] - ends[i]] = '\0';
+    }
     return 1;
 }

@@ -5,7 +5,6 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "calllog/call_log.h"
 #include "config/cid_config_file.h"
@@ -211,10 +210,10 @@ void StopServer(ServerRun &run) {
 
 } // namespace
 
-void ServerThread() {
+DWORD WINAPI ServerThread(LPVOID) {
     int32_t stopped = 0;
     if (!g_Server.Running.compare_exchange_strong(stopped, 1))
-        return;
+        return 0;
     g_Server.StopRequest = 0;
     {
         ServerRun run;
@@ -228,12 +227,15 @@ void ServerThread() {
         }
     }
     g_Server.Running = 0;
+    return 0;
 }
 
 void StartServerThread() {
     if (g_Server.Running)
         return;
-    std::thread(ServerThread).detach();
+    HANDLE thread = CreateThread(nullptr, 0, ServerThread, nullptr, 0, nullptr);
+    if (thread)
+        CloseHandle(thread);
     Sleep(3000);
 }
 
