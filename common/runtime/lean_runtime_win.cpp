@@ -66,4 +66,3 @@ namespace std {
     abort();
 }
 } // namespace std
-

@@ -3,10 +3,10 @@
 #include "unit_message.h"
 
 #include "pantry.h"
+#include "record_text.h"
 
 #include <cctype>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -95,9 +95,7 @@ std::string UnitDateToText(const std::string &field, const CivilDate &today) {
     for (char &c : text)
         if (c == '/')
             c = '-';
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "-%04d", static_cast<int>(today.Year));
-    return text + suffix;
+    return text + "-" + ZeroPadded(today.Year, 4);
 }
 
 std::string UnitTimeTo24h(const std::string &time, const std::string &meridiem) {
@@ -112,9 +110,7 @@ std::string UnitTimeTo24h(const std::string &time, const std::string &meridiem) 
         const size_t end = time.find(':', colon + 1);
         minutes = time.substr(colon + 1, end == std::string::npos ? end : end - colon - 1);
     }
-    char hourText[16];
-    std::snprintf(hourText, sizeof hourText, "%02d", static_cast<int>(hour));
-    return hourText + (":" + minutes) + ":00";
+    return ZeroPadded(hour, 2) + ":" + minutes + ":00";
 }
 
 int32_t UnitDateToDays(const std::string &field, const CivilDate &today) {
@@ -141,10 +137,8 @@ std::string ReportFromDatagram(const std::string &datagram) {
 }
 
 std::string CivilDateText(const CivilDate &date) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d", static_cast<int>(date.Month),
-                  static_cast<int>(date.Day), static_cast<int>(date.Year));
-    return text;
+    return ZeroPadded(date.Month, 2) + "-" + ZeroPadded(date.Day, 2) + "-" +
+           ZeroPadded(date.Year, 4);
 }
 
 namespace {

@@ -4,8 +4,6 @@
 #include "file_names.h"
 #include "record_text.h"
 
-#include <cstdio>
-
 namespace {
 StationDisplayRecord MakeRecord(const std::string &number, const std::string &name,
                                 const std::string &time) {
@@ -31,7 +29,5 @@ StationDisplayRecord CallRecord(const std::string &number, const std::string &na
 }
 
 std::string LineLockFileName(int32_t line) {
-    char name[32];
-    std::snprintf(name, sizeof name, "LINE%02d.LCK", static_cast<int>(line));
-    return std::string(CONTROL_DIR) + name;
+    return std::string(CONTROL_DIR) + "LINE" + ZeroPadded(line, 2) + ".LCK";
 }

@@ -4,8 +4,7 @@
 #include "station_display.h"
 
 #include "file_names.h"
-
-#include <cstdio>
+#include "record_text.h"
 
 namespace {
 
@@ -59,9 +58,8 @@ bool ShowWaitingForCall(const std::string &programDir, int32_t first, int32_t la
 void ShowServerOffline(const std::string &programDir, int32_t first, int32_t last) {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char time[16];
-    std::snprintf(time, sizeof time, "%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
-    WriteRecords(programDir, first, last, OfflineRecord(time));
+    WriteRecords(programDir, first, last,
+                 OfflineRecord(ClockText(now.wHour, now.wMinute, now.wSecond)));
 }
 
 int32_t LockLines(LineLocks &locks, const std::string &programDir, int32_t first, int32_t last) {

@@ -1,29 +1,18 @@
 // Texts of Ringhold's tray shell, composed from the shared server state and Pantry's dates.
 #include "shell_text.h"
 
-#include <cstdio>
-
 #include "pantry.h"
-
-namespace {
-
-std::string TwoDigits(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02u", value);
-    return text;
-}
-
-} // namespace
+#include "record_text.h"
 
 std::string VersionText(VersionFound found, const FileVersion &version) {
     if (found == VersionFound::NoResource)
         return "x.x";
     if (found == VersionFound::NoFixedPart)
         return "N/A";
-    std::string text = std::to_string(version.Major) + "." + TwoDigits(version.Minor) + ".";
+    std::string text = std::to_string(version.Major) + "." + ZeroPadded(version.Minor, 2) + ".";
     if (version.Release != 0)
-        text += TwoDigits(version.Release);
-    return text + TwoDigits(version.Build);
+        text += ZeroPadded(version.Release, 2);
+    return text + ZeroPadded(version.Build, 2);
 }
 
 std::string StartDateText(int32_t day) {

@@ -16,6 +16,7 @@
 #include "link/udp_link.h"
 #include "pantry.h"
 #include "poll/poll_unit.h"
+#include "record_text.h"
 #include "server_message.h"
 #include "server_state.h"
 #include "unit/unit_message.h"
@@ -170,11 +171,10 @@ void OpenRecordFiles(ServerRun &run) {
 void RecordStartTime() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char date[16], time[16];
-    snprintf(date, sizeof date, "%02u-%02u-%04u", now.wMonth, now.wDay, now.wYear);
-    snprintf(time, sizeof time, "%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
-    g_Server.StartSeconds = TimeToSeconds(time);
-    g_Server.StartDay = DateToDays(date);
+    const std::string time = ClockText(now.wHour, now.wMinute, now.wSecond);
+    const std::string date = CivilDateText({now.wYear, now.wMonth, now.wDay});
+    g_Server.StartSeconds = TimeToSeconds(time.c_str());
+    g_Server.StartDay = DateToDays(date.c_str());
 }
 
 // Start-up steps 2 to 15; false when the server gave up (after its own clean-up).
