@@ -409,6 +409,7 @@ def main():
                    "the server to take every datagram")
 
         # Serial phase: the server stopped and started again from its menu on a new link.
+        stopped_at = time.monotonic()
         out, rc = wine(os.path.join(BIN, "ringctl.exe"), "stop")
         failures.check("server stopped for the link change", rc == 0, out)
         offline = read_display(prog)
@@ -429,6 +430,7 @@ def main():
         out, rc = wine(os.path.join(BIN, "ringctl.exe"), "start")
         failures.check("server started on the serial link", rc == 0, out)
         wait_until(waiting, 120, "the serial link's waiting records")
+        restarted_at = time.monotonic()
         expected.server_started()
         unit = subprocess.Popen([UNITSIM, "--serial", f"{pty}/unit", "--baud", "9600",
                                  "--scenario", os.path.join(work, "serial.txt"),
@@ -498,6 +500,11 @@ def main():
         growth = last[1] - at10[1]
         peak = max(s[1] for s in samples if s[0] >= at10[0])
         cpu = last[2] - samples[0][2]
+        # The restart is one step (Wine frees an ended thread's stack only when the next thread
+        # ends), so the growth within each server run is shown beside the whole run's.
+        before = [s for s in samples if s[0] <= stopped_at][-1]
+        after = next((s for s in samples if s[0] >= restarted_at), last)
+        udp_growth = f"{before[1] - at10[1]} kB" if at10[0] <= stopped_at else "n/a"
         print(f"""
 soak figures ({span / 60:.1f} minutes under load, {len(samples)} samples):
   calls sent: {udp_calls} over UDP, {serial_calls} over serial; reports {len(expected.raw)}
@@ -506,6 +513,7 @@ soak figures ({span / 60:.1f} minutes under load, {len(samples)} samples):
   most reports waiting for the server at a sample: {max(s[3] for s in samples)}
   working set: {at10[1]} kB at 10 %, {last[1]} kB at 100 %, peak after 10 % {peak} kB
   growth from 10 % to 100 %: {growth} kB (flat, under 256 kB: {'yes' if growth < 256 else 'no'})
+  of it: UDP run from 10 % to its stop {udp_growth}, restart {after[1] - before[1]} kB, serial run {last[1] - after[1]} kB
   audit: {'passed' if failures.count == 0 else f'{failures.count} FAILED'}
   samples: {usage_csv}""", flush=True)
     finally:
