@@ -2,6 +2,7 @@
 #include "pantry.h"
 #include "pantry_text.h"
 
+#include <cstdlib>
 #include <cstring>
 
 int32_t PutText(const char *text, char *out, int32_t size) {
@@ -16,11 +17,12 @@ int32_t PutText(const char *text, char *out, int32_t size) {
     return static_cast<int32_t>(length);
 }
 
-extern "C" int32_t PANTRY_CALL SplitPath(const char *path, char *drive, char *folder, char *name,
-                                         int32_t size) {
-    if (path == nullptr || drive == nullptr || folder == nullptr || name == nullptr || size < 1)
-        return 0;
-    const size_t length = std::strlen(path);
+namespace {
+
+// Splits path (length characters) into the three buffers: all of them or, when a part does not
+// fit, none.
+int32_t SplitWhole(const char *path, size_t length, char *drive, char *folder, char *name,
+                   int32_t size) {
     const size_t driveLength = length >= 2 && path[1] == ':' ? 2 : 0;
     size_t folderEnd = driveLength;
     for (size_t i = length; i > driveLength; --i)
@@ -42,4 +44,21 @@ extern "C" int32_t PANTRY_CALL SplitPath(const char *path, char *drive, char *fo
         outs[i][ends[i + 1] - ends[i]] = '\0';
     }
     return 1;
+}
+
+} // namespace
+
+extern "C" int32_t PANTRY_CALL SplitPath(const char *path, char *drive, char *folder, char *name,
+                                         int32_t size) {
+    if (path == nullptr || drive == nullptr || folder == nullptr || name == nullptr || size < 1)
+        return 0;
+    // Callers may split a path held in one of their output buffers: work from a copy.
+    const size_t length = std::strlen(path);
+    char *const whole = static_cast<char *>(std::malloc(length + 1));
+    if (whole == nullptr)
+        return 0;
+    std::memcpy(whole, path, length + 1);
+    const int32_t split = SplitWhole(whole, length, drive, folder, name, size);
+    std::free(whole);
+    return split;
 }

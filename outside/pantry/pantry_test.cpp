@@ -154,6 +154,12 @@ TEST(PantryPaths, SplitPath) {
     EXPECT_STREQ(drive, "");
     EXPECT_STREQ(folder, "");
     EXPECT_STREQ(name, "");
+    // The path may sit in one of the buffers it is split into.
+    char held[32] = "C:\\POS\\Ringhold.exe", heldFolder[32], heldName[32];
+    EXPECT_EQ(SplitPath(held, held, heldFolder, heldName, 32), 1);
+    EXPECT_STREQ(held, "C:");
+    EXPECT_STREQ(heldFolder, "\\POS\\");
+    EXPECT_STREQ(heldName, "Ringhold.exe");
 }
 
 TEST(PantryPaths, Exist) {
