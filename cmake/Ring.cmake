@@ -123,16 +123,39 @@ if(WIN32 AND BUILD_TESTING)
     set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 endif()
 
-# ring_test(NAME n SOURCES ... [LIBS ...] [TIMEOUT s])
+# The long Wine scenarios (end to end, faults, soak, dialogs, installer) test the same code on
+# either architecture, so a machine runs them once: on win32, the product's architecture, where
+# this machine executes i686 code, and on win64 where it cannot. The other tree keeps its unit
+# tests, export checks and a short end-to-end smoke.
+if(WIN32 AND NOT RING_WIN32_I686)
+    execute_process(COMMAND /usr/lib/wine/wine --version RESULT_VARIABLE i686_rc
+        OUTPUT_QUIET ERROR_QUIET)
+    if(i686_rc EQUAL 0)
+        set(scenarios_default OFF)
+    else()
+        set(scenarios_default ON)
+    endif()
+else()
+    set(scenarios_default ON)
+endif()
+option(RING_WINE_SCENARIOS "Register the long Wine scenario tests in this tree" ${scenarios_default})
+
+# ring_test(NAME n SOURCES ... [LIBS ...] [ARGS ...] [TIMEOUT s] [SCENARIO])
 # A GoogleTest program registered as one ctest test: natively as it is, on Windows under Wine.
+# ARGS go to the program. SCENARIO marks a long Wine scenario: without RING_WINE_SCENARIOS the
+# program is not built.
 function(ring_test)
-    cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "SCENARIO" "NAME;TIMEOUT" "SOURCES;LIBS;ARGS" ${ARGN})
     if(RING_FUZZ)
         return()
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest gmock gtest_main)
-    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    if(T_SCENARIO AND NOT RING_WINE_SCENARIOS)
+        set_target_properties(${T_NAME} PROPERTIES EXCLUDE_FROM_ALL ON)
+        return()
+    endif()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME} ${T_ARGS})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
@@ -144,11 +167,14 @@ function(ring_test)
     endif()
 endfunction()
 
-# ring_script_test(NAME n COMMAND ... [TIMEOUT s])
+# ring_script_test(NAME n COMMAND ... [TIMEOUT s] [SCENARIO])
 # A test driven by a shell script (pseudo-terminals, several processes, the real programs).
 # The script gets RING_BIN (the built programs), RING_WINE_DIR and RING_SOURCE_DIR.
 function(ring_script_test)
-    cmake_parse_arguments(T "" "NAME;TIMEOUT" "COMMAND" ${ARGN})
+    cmake_parse_arguments(T "SCENARIO" "NAME;TIMEOUT" "COMMAND" ${ARGN})
+    if(T_SCENARIO AND NOT RING_WINE_SCENARIOS)
+        return()
+    endif()
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()

@@ -60,7 +60,7 @@ out=$(host purge "$dir" 31)
 expect_eq "cannot open" "KF Error!|Error Opening File!;" "$(boxes)"
 
 echo "== a purge racing the server's logging"
-SEEDED=${RING_PURGE_RACE_RECORDS:-20000}
+SEEDED=${RING_PURGE_RACE_RECORDS:-4000}
 new_dir race
 host seed "$dir" $SEEDED 0 >/dev/null
 started=$base/race/started stop=$base/race/stop
