@@ -18,5 +18,8 @@ class CallLogSource {
     virtual int32_t ReadFirst(int32_t handle, const uint8_t (&key)[8], CallLogRecord &rec) = 0;
     // The record after the one last read, in key 1 order; a status, 0 when one was read.
     virtual int32_t ReadNext(int32_t handle, CallLogRecord &rec) = 0;
+    // The two statuses the record manager ends a scan with when no record is left; any other
+    // non-zero status is a failed read.
+    static bool AtEnd(int32_t status) { return status == 8 || status == 9; }
     virtual void Close(int32_t handle) = 0;
 };

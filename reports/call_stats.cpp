@@ -47,7 +47,7 @@ float SlotOffset(int32_t slot) {
 }
 
 // "(Avg A) (Hi H) (Lo L)", or "N/A" when nothing was added up.
-std::string Figure(int32_t total, int32_t calls, int32_t high, int32_t low) {
+std::string Figure(int64_t total, int32_t calls, int32_t high, int32_t low) {
     if (total == 0)
         return "N/A";
     return "(Avg " + std::to_string(total / calls) + ") (Hi " + std::to_string(high) + ") (Lo " +
@@ -61,7 +61,7 @@ std::string TopNumber(const NumberTally &tally) {
     return FmtPhone(TrimBlanks(top.first)) + "  (" + std::to_string(top.second) + " times)";
 }
 
-int32_t Average(int32_t value, const DayCounter &counter) {
+int64_t Average(int64_t value, const DayCounter &counter) {
     return counter.days == 0 ? 0 : value / counter.days;
 }
 
@@ -69,7 +69,7 @@ struct Table {
     const char *title;
     float titleY;
     float y0;
-    int32_t (*value)(const StatCell &cell);
+    int64_t (*value)(const StatCell &cell);
 };
 
 const Table kTables[] = {

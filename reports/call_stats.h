@@ -30,10 +30,12 @@ struct DayCounter {
     void Count(int32_t date);
 };
 
+// Sums of minutes and rings are 64-bit: a duration is whatever the unit sent, and a few calls
+// of absurd length would overflow 32 bits.
 struct StatCell {
     int32_t inbound = 0;
     int32_t outbound = 0;
-    int32_t minutes = 0;
+    int64_t minutes = 0;
     DayCounter a, b, c;
 };
 
@@ -46,10 +48,10 @@ struct CallStats {
     int32_t totalInbound = 0;
     int32_t totalOutbound = 0;
     int32_t errors = 0;
-    int32_t totalRings = 0;
+    int64_t totalRings = 0;
     int32_t highRings = 0;
     int32_t lowRings = 99;
-    int32_t totalMinutes = 0;
+    int64_t totalMinutes = 0;
     int32_t highMinutes = 0;
     int32_t lowMinutes = 99999;
     NumberTally inboundNumbers;

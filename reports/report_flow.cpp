@@ -25,10 +25,20 @@ struct ScanRequest {
     int32_t doc = 0;
 };
 
+// How a scan ended: at the range's end or the file's, stopped by the person, or cut off by a
+// read that failed with `failedStatus`, which stops the document as well.
+struct ScanEnd {
+    bool stopped = false;
+    int32_t failedStatus = 0;
+};
+
+void KeyfileFailure(ReportPrompts &prompts, const std::string &text, int32_t status) {
+    const int64_t magnitude = status < 0 ? -static_cast<int64_t>(status) : status;
+    prompts.Message(text, "Keyfile Error " + std::to_string(magnitude), MessageIcon::Error);
+}
+
 void OpenFailure(ReportPrompts &prompts, int32_t result) {
-    const int64_t magnitude = result < 0 ? -static_cast<int64_t>(result) : result;
-    prompts.Message("Error Opening Data File!", "Keyfile Error " + std::to_string(magnitude),
-                    MessageIcon::Error);
+    KeyfileFailure(prompts, "Error Opening Data File!", result);
 }
 
 bool AfterRange(const CallLogRecord &rec, const ReportRange &range) {
@@ -44,19 +54,18 @@ void StartKey(const ReportRange &range, uint8_t (&key)[8]) {
             key[part * 4 + byte] = static_cast<uint8_t>(parts[part] >> (8 * byte));
 }
 
-// True when the person stopped the scan.
-bool ScanLog(ReportEngine &engine, CallLogSource &log, const ScanRequest &scan,
-             const RecordFilter &filter, const RecordTaker &take) {
+ScanEnd ScanLog(ReportEngine &engine, CallLogSource &log, const ScanRequest &scan,
+                const RecordFilter &filter, const RecordTaker &take) {
     uint8_t key[8];
     StartKey(scan.range, key);
     CallLogRecord rec;
     std::memset(&rec, 0, sizeof rec);
     int64_t read = 0;
     int32_t lastPercent = 0;
-    for (int32_t status = log.ReadFirst(scan.handle, key, rec); status == 0;
-         status = log.ReadNext(scan.handle, rec)) {
+    int32_t status = log.ReadFirst(scan.handle, key, rec);
+    for (; status == 0; status = log.ReadNext(scan.handle, rec)) {
         if (AfterRange(rec, scan.range))
-            break;
+            return {};
         ++read;
         const int32_t percent = static_cast<int32_t>(100 * read / scan.total);
         if (percent != lastPercent) {
@@ -64,7 +73,7 @@ bool ScanLog(ReportEngine &engine, CallLogSource &log, const ScanRequest &scan,
             lastPercent = percent;
         }
         if (engine.pvCheckAbort(scan.doc) != 0)
-            return true;
+            return {true, 0};
         if (!filter(rec))
             continue;
         const int32_t weekday = WeekdayOf(rec.Day);
@@ -72,21 +81,23 @@ bool ScanLog(ReportEngine &engine, CallLogSource &log, const ScanRequest &scan,
             continue;
         take(rec, weekday);
     }
-    return false;
+    if (CallLogSource::AtEnd(status))
+        return {};
+    return {true, status};
 }
 
-std::string DocumentTitle(const ReportJob &job) {
+std::string DocumentTitle(const ReportJob &job, const std::string &date) {
     switch (job.report) {
     case Report::Inbound:
-        return "Inbound Call Log Report - " + job.now.date;
+        return "Inbound Call Log Report - " + date;
     case Report::Outbound:
-        return "Outbound Call Log Report - " + job.now.date;
+        return "Outbound Call Log Report - " + date;
     case Report::Statistics:
-        return "Call Stats Report - " + job.now.date;
+        return "Call Stats Report - " + date;
     case Report::ByNumber:
         break;
     }
-    return "Call Log Report on " + FmtPhone(TrimBlanks(job.wantedNumber)) + " - " + job.now.date;
+    return "Call Log Report on " + FmtPhone(TrimBlanks(job.wantedNumber)) + " - " + date;
 }
 
 std::string RangeTitle(const ReportJob &job) {
@@ -96,8 +107,8 @@ std::string RangeTitle(const ReportJob &job) {
 }
 
 // A list report: rows printed as the scan goes, pages broken as they fill.
-bool ScanList(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
-              const ScanRequest &scan, const PageFrame &frame) {
+ScanEnd ScanList(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
+                 const ScanRequest &scan, const PageFrame &frame) {
     int32_t kind = KIND_INBOUND;
     RecordFilter filter = [](const CallLogRecord &rec) { return rec.Direction == 'I'; };
     void (*printRow)(ReportEngine &, int32_t, float, const CallLogRecord &) = PrintInRow;
@@ -113,9 +124,38 @@ bool ScanList(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
     PrintRptHead(engine, scan.doc, kind, frame);
     int32_t row = 0;
     return ScanLog(engine, log, scan, filter, [&](const CallLogRecord &rec, int32_t) {
-        printRow(engine, scan.doc, RowY(row), rec);
         row = NextRptLine(engine, scan.doc, row, kind, frame);
+        printRow(engine, scan.doc, RowY(row), rec);
+        ++row;
     });
+}
+
+// Scans the log into the document and closes the log; the statistics page is composed after.
+ScanEnd ScanIntoDocument(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
+                         const ScanRequest &scan, const PageFrame &frame) {
+    if (job.report != Report::Statistics) {
+        const ScanEnd end = ScanList(job, engine, log, scan, frame);
+        log.Close(scan.handle);
+        return end;
+    }
+    CallStats stats;
+    const ScanEnd end = ScanLog(
+        engine, log, scan, [](const CallLogRecord &) { return true; },
+        [&stats](const CallLogRecord &rec, int32_t weekday) {
+            AddStatRecord(stats, rec, weekday);
+        });
+    log.Close(scan.handle);
+    PrintStatPage(engine, scan.doc, stats, frame);
+    return end;
+}
+
+// A cut-off document must not pass for a whole one, and a file that was not written must not
+// pass for one that was.
+void FinishDocument(ReportEngine &engine, ReportPrompts &prompts, int32_t doc, const ScanEnd &end) {
+    if (end.failedStatus != 0)
+        KeyfileFailure(prompts, "Error Reading Data File!", end.failedStatus);
+    if (engine.pvEndDoc(doc, end.stopped ? END_STOPPED : END_FINISHED) < 1)
+        prompts.Message("Error Writing PDF File!", "Report", MessageIcon::Error);
 }
 
 } // namespace
@@ -149,26 +189,14 @@ void RunReport(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
         log.Close(scan.handle);
         return;
     }
-    PageFrame frame{job.storeName, job.now, scan.range.startDate, scan.range.endDate};
-    scan.doc = engine.pvStartDoc(0, CutText(DocumentTitle(job), kTitleLimit), "", 0, 1, 0, 7, 4169);
+    const ReportClock now = job.clock();
+    PageFrame frame{job.storeName, now, scan.range.startDate, scan.range.endDate};
+    scan.doc = engine.pvStartDoc(0, CutText(DocumentTitle(job, now.date), kTitleLimit), "", 0, 1, 0,
+                                 7, 4169);
     if (scan.doc < 1) {
         prompts.Message("Error:" + NumberToText(scan.doc), "Print Engine", MessageIcon::Error);
         log.Close(scan.handle);
         return;
     }
-    bool aborted = false;
-    if (job.report == Report::Statistics) {
-        CallStats stats;
-        aborted = ScanLog(
-            engine, log, scan, [](const CallLogRecord &) { return true; },
-            [&stats](const CallLogRecord &rec, int32_t weekday) {
-                AddStatRecord(stats, rec, weekday);
-            });
-        log.Close(scan.handle);
-        PrintStatPage(engine, scan.doc, stats, frame);
-    } else {
-        aborted = ScanList(job, engine, log, scan, frame);
-        log.Close(scan.handle);
-    }
-    engine.pvEndDoc(scan.doc, aborted ? END_STOPPED : END_FINISHED);
+    FinishDocument(engine, prompts, scan.doc, ScanIntoDocument(job, engine, log, scan, frame));
 }

@@ -6,6 +6,7 @@
 #include "report_frame.h"
 #include "report_prompts.h"
 
+#include <functional>
 #include <string>
 
 enum class Report { Inbound, Outbound, Statistics, ByNumber };
@@ -15,7 +16,8 @@ struct ReportJob {
     std::string wantedNumber; // calls by number: 20 characters, blank-padded
     std::string dataPath;     // the DATA\ folder, with its trailing backslash
     std::string storeName;
-    ReportClock now;
+    // Read once, when the range has been chosen: the title and every page carry that moment.
+    std::function<ReportClock()> clock;
 };
 
 // Runs one report to its end; every failure has been shown to the person when it returns.

@@ -72,8 +72,8 @@ void PrintRptHead(ReportEngine &engine, int32_t doc, int32_t kind, const PageFra
 
 int32_t NextRptLine(ReportEngine &engine, int32_t doc, int32_t row, int32_t kind,
                     const PageFrame &frame) {
-    if (row + 1 < kRowsPerPage)
-        return row + 1;
+    if (row < kRowsPerPage)
+        return row;
     engine.pvNewPage(doc, 1, 0, 7);
     PrintRptHead(engine, doc, kind, frame);
     return 0;

@@ -33,9 +33,10 @@ std::string RangeHeading(const PageFrame &frame);
 std::string PrintedOn(const ReportClock &now);
 
 void PrintRptHead(ReportEngine &engine, int32_t doc, int32_t kind, const PageFrame &frame);
-// Moves on to the next row, starting a new page with its heading once a page is full. The row
-// is counted in integers: adding 0.2 inches up to the page's end counts one row fewer under
-// x87 precision than elsewhere.
+// The row the next record prints on, given the rows the page holds already: a full page is
+// broken only when another row comes, so no list ends on a page with nothing but its heading.
+// Rows are counted in integers: adding 0.2 inches up to the page's end counts one row fewer
+// under x87 precision than elsewhere.
 int32_t NextRptLine(ReportEngine &engine, int32_t doc, int32_t row, int32_t kind,
                     const PageFrame &frame);
 // The grey rule that ends every row.

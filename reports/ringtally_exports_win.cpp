@@ -26,7 +26,7 @@ class RunningReport {
 void RunFor(HWND owner, ReportJob job) {
     job.dataPath = g_ringtally.dataPath;
     job.storeName = StoreName();
-    job.now = LocalClock();
+    job.clock = LocalClock;
     PrnviewEngine engine;
     KeyfileCallLog log;
     WindowPrompts prompts(owner);

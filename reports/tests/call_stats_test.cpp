@@ -13,7 +13,7 @@ struct StatsBench {
         job.report = Report::Statistics;
         job.dataPath = "C:\\POS\\DATA\\";
         job.storeName = "Mario's";
-        job.now = {"12-08-2026", "14:03:09"};
+        job.clock = JournalledClock(journal, {{"12-08-2026", "14:03:09"}});
         engine.startResult = 7;
         prompts.range = Range("01-04-2004", "00:00:00", "01-17-2004", "23:59:59");
     }
@@ -44,6 +44,7 @@ TEST(CallStatsReport, SummaryFigures) {
     AddDesignedCalls(bench.log);
     bench.Run();
     const Journal expected = {
+        "Clock",
         "StartDoc(0, \"Call Stats Report - 12-08-2026\", \"\", 0, 1, 0, 7, 4169)",
         "kf 9(5,00000000 65940000)",
         "kf_Close(5)",
@@ -173,6 +174,18 @@ TEST(CallStatsReport, AbortShowsPartialFigures) {
     bench.Run();
     EXPECT_EQ(bench.engine.TextAt(0.5f, 1.7f), "Total Calls For Period = 2");
     EXPECT_EQ(bench.journal.back(), "EndDoc(7, 6)");
+}
+
+// A duration is what the unit sent: a hundred calls of 2^31 - 1 seconds overflow 32-bit sums.
+TEST(CallStatsReport, AbsurdDurationsAddUp) {
+    StatsBench bench;
+    for (int i = 0; i < 100; ++i)
+        bench.log.Add(LogRecord("01-05-2004", "12:00:00", 'O', "5559876543", 0, INT32_MAX));
+    bench.Run();
+    EXPECT_EQ(bench.engine.TextAt(8.0f, 2.1f),
+              "Call Duration Minutes = (Avg 35791394) (Hi 35791394) (Lo 99999)");
+    EXPECT_EQ(bench.engine.TextAt(0.5f + 1.4f, 8.3f + 0.4f), "3579139400");
+    EXPECT_EQ(bench.engine.TextAt(0.5f + 7.16f, 8.3f + 0.4f), "3579139400");
 }
 
 } // namespace

@@ -17,7 +17,7 @@ struct Bench {
         job.report = report;
         job.dataPath = "C:\\POS\\DATA\\";
         job.storeName = "Mario's";
-        job.now = {"12-08-2026", "14:03:09"};
+        job.clock = JournalledClock(journal, {{"12-08-2026", "14:03:09"}});
         engine.startResult = 7;
         prompts.range = Range("01-05-2004", "08:30:00", "01-07-2004", "23:59:59");
     }
@@ -123,14 +123,14 @@ TEST(ReportFlow, FailuresBeforeTheDocument) {
              b.log.Add(LogRecord("01-05-2004", "10:00:00", 'I', "5551234567"));
              b.engine.startResult = 0;
          },
-         {exist, open, "kf_Count(5)", ask, start, "Message(Error: 0|Print Engine|error)",
+         {exist, open, "kf_Count(5)", ask, "Clock", start, "Message(Error: 0|Print Engine|error)",
           "kf_Close(5)"}},
         {"engine fails negative",
          [](Bench &b) {
              b.log.Add(LogRecord("01-05-2004", "10:00:00", 'I', "5551234567"));
              b.engine.startResult = -3;
          },
-         {exist, open, "kf_Count(5)", ask, start, "Message(Error:-3|Print Engine|error)",
+         {exist, open, "kf_Count(5)", ask, "Clock", start, "Message(Error:-3|Print Engine|error)",
           "kf_Close(5)"}},
     };
     for (const auto &c : cases) {
@@ -151,7 +151,7 @@ TEST(InboundReport, WholeDocument) {
     bench.Run();
     const Journal expected =
         Concat({{std::string("Exist(") + kLogPath + ")", std::string("kf_Open(") + kLogPath + ")",
-                 "kf_Count(5)", "ReportOptions(Select Range for Caller ID Report)",
+                 "kf_Count(5)", "ReportOptions(Select Range for Caller ID Report)", "Clock",
                  "StartDoc(0, \"Inbound Call Log Report - 12-08-2026\", \"\", 0, 1, 0, 7, 4169)"},
                 Frame("Inbound Call Log From 05 Jan 2004 to 07 Jan 2004", kInboundHeadings),
                 {"kf 9(5,88770000 66940000)",
@@ -223,8 +223,8 @@ TEST(CallsByNumber, TitlesHeadingAndRows) {
     bench.log.Add(LogRecord("01-05-2004", "10:20:00", 'I', "5550000000", 0, 95, 3, 2));
     bench.log.Add(LogRecord("01-05-2004", "11:00:00", 'O', "15551234567", 0, 40, 0, 1));
     bench.Run();
-    EXPECT_EQ(bench.Slice("ReportOptions", 2),
-              (Journal{"ReportOptions(Select Range for Report on 555-123-4567)",
+    EXPECT_EQ(bench.Slice("ReportOptions", 3),
+              (Journal{"ReportOptions(Select Range for Report on 555-123-4567)", "Clock",
                        "StartDoc(0, \"Call Log Report on 555-123-4567 - 12-08-\", \"\", 0, 1, 0, "
                        "7, 4169)"}));
     EXPECT_EQ(bench.Slice("Rect", 16),
@@ -261,6 +261,40 @@ TEST(ListPages, FortyFourRowsAPage) {
                       ? Frame("Inbound Call Log From 05 Jan 2004 to 07 Jan 2004", kInboundHeadings)
                       : Frame("Calls By Number 05 Jan 2004 to 07 Jan 2004", kByNumberHeadings));
     }
+}
+
+// A page is broken only when another row comes: a list of whole pages ends on its last row.
+TEST(ListPages, BrokenOnlyForAnotherRow) {
+    const struct {
+        int rows;
+        size_t newPages;
+    } cases[] = {{44, 0}, {45, 1}, {88, 1}, {89, 2}};
+    for (const auto &c : cases) {
+        Bench bench(Report::Inbound);
+        for (int i = 0; i < c.rows; ++i)
+            bench.log.Add(LogRecord("01-05-2004", "10:00:00", 'I', "5551234567"));
+        bench.Run();
+        EXPECT_EQ(bench.CountOf("NewPage"), c.newPages) << c.rows << " rows";
+        EXPECT_EQ(bench.CountOf("Rect"), c.newPages + 1) << c.rows << " rows";
+        EXPECT_EQ(bench.RuleLines().size(), static_cast<size_t>(c.rows)) << c.rows << " rows";
+    }
+}
+
+// Read once the range is chosen: a report that runs past midnight keeps one date and time in
+// its title and on every page.
+TEST(ListPages, OneMomentForTitleAndEveryPage) {
+    Bench bench(Report::Inbound);
+    bench.job.clock =
+        JournalledClock(bench.journal, {{"12-08-2026", "23:59:59"}, {"12-09-2026", "00:00:00"}});
+    for (int i = 0; i < 45; ++i)
+        bench.log.Add(LogRecord("01-05-2004", "10:00:00", 'I', "5551234567"));
+    bench.Run();
+    EXPECT_EQ(bench.Slice("ReportOptions", 3),
+              (Journal{"ReportOptions(Select Range for Caller ID Report)", "Clock",
+                       "StartDoc(0, \"Inbound Call Log Report - 12-08-2026\", \"\", 0, 1, 0, 7, "
+                       "4169)"}));
+    EXPECT_EQ(bench.CountOf("Clock"), 1u);
+    EXPECT_EQ(bench.CountOf("Text(7, 8, 10.2, 2, \"Printed on 12-08-2026 at 23:59:59\")"), 2u);
 }
 
 TEST(ListPages, HeadingPageWhenNothingIsSelected) {
@@ -358,6 +392,65 @@ TEST(ListScan, AbortEndsWithPartialPage) {
               (Journal{"SetProgress(7, 50)", "CheckAbort(7)"}));
     EXPECT_EQ(bench.Slice("SetProgress(7, 75)", 4),
               (Journal{"SetProgress(7, 75)", "CheckAbort(7)", "kf_Close(5)", "EndDoc(7, 6)"}));
+}
+
+// A read that fails mid-scan says so and stops the document with what was composed; the two
+// end statuses end it as a whole one.
+TEST(ListScan, ReadFailureStopsTheDocument) {
+    const struct {
+        const char *name;
+        Report report;
+        int32_t status;
+        Journal tail;
+    } cases[] = {
+        {"I/O error",
+         Report::Inbound,
+         2,
+         {"kf_Close(5)", "Message(Error Reading Data File!|Keyfile Error 2|error)",
+          "EndDoc(7, 6)"}},
+        {"busy beyond the wait",
+         Report::Outbound,
+         18,
+         {"kf_Close(5)", "Message(Error Reading Data File!|Keyfile Error 18|error)",
+          "EndDoc(7, 6)"}},
+        {"negative status",
+         Report::Statistics,
+         -3,
+         {"Text(7, 8, 10.2, 2, \"Printed on 12-08-2026 at 14:03:09\")",
+          "Message(Error Reading Data File!|Keyfile Error 3|error)", "EndDoc(7, 6)"}},
+        {"end of file", Report::Inbound, 8, {"SetProgress(7, 50)", "kf_Close(5)", "EndDoc(7, 4)"}},
+        {"no more records",
+         Report::Inbound,
+         9,
+         {"SetProgress(7, 50)", "kf_Close(5)", "EndDoc(7, 4)"}},
+    };
+    for (const auto &c : cases) {
+        Bench bench(c.report);
+        for (int i = 0; i < 4; ++i) {
+            const std::string time = "10:0" + std::to_string(i) + ":00";
+            bench.log.Add(LogRecord("01-05-2004", time, 'I', "5551234567"));
+            bench.log.Add(LogRecord("01-05-2004", time, 'O', "5559876543"));
+        }
+        bench.log.failAtRead = 5;
+        bench.log.failStatus = c.status;
+        bench.Run();
+        ASSERT_GE(bench.journal.size(), c.tail.size()) << c.name;
+        EXPECT_EQ(Journal(bench.journal.end() - c.tail.size(), bench.journal.end()), c.tail)
+            << c.name;
+        if (c.report != Report::Statistics)
+            EXPECT_EQ(bench.RuleLines().size(), 2u) << c.name;
+        else
+            EXPECT_EQ(bench.engine.TextAt(0.5f, 1.7f), "Total Calls For Period = 4") << c.name;
+    }
+}
+
+TEST(ReportFlow, UnwrittenDocumentIsReported) {
+    Bench bench(Report::Inbound);
+    bench.log.Add(LogRecord("01-05-2004", "10:00:00", 'I', "5551234567"));
+    bench.engine.endResult = -6;
+    bench.Run();
+    EXPECT_EQ(bench.Slice("EndDoc", 2),
+              (Journal{"EndDoc(7, 4)", "Message(Error Writing PDF File!|Report|error)"}));
 }
 
 } // namespace

@@ -76,7 +76,7 @@ int32_t RecordingEngine::pvNewPage(int32_t doc, int32_t a, int32_t b, int32_t c)
 }
 int32_t RecordingEngine::pvEndDoc(int32_t doc, int32_t mode) {
     Note({"EndDoc", {mode}, {}, ""}, "EndDoc(" + Ints({doc, mode}) + ")");
-    return 1;
+    return endResult;
 }
 int32_t RecordingEngine::pvSetProgress(int32_t doc, int32_t percent) {
     Note({"SetProgress", {percent}, {}, ""}, "SetProgress(" + Ints({doc, percent}) + ")");
@@ -161,6 +161,8 @@ int32_t MemoryCallLog::ReadFirst(int32_t handle, const uint8_t (&key)[8], CallLo
     return ReadNext(handle, rec);
 }
 int32_t MemoryCallLog::ReadNext(int32_t, CallLogRecord &rec) {
+    if (failAtRead != 0 && reads + 1 == failAtRead)
+        return failStatus;
     if (next_ >= records.size())
         return 9;
     ++reads;
@@ -180,6 +182,17 @@ int32_t ScriptedPrompts::AskRange(const std::string &title, ReportRange &out) {
     if (answer != 0)
         out = range;
     return answer;
+}
+
+std::function<ReportClock()> JournalledClock(Journal &journal, std::vector<ReportClock> moments) {
+    size_t next = 0;
+    return [&journal, moments, next]() mutable {
+        journal.push_back("Clock");
+        const ReportClock &moment = moments[next];
+        if (next + 1 < moments.size())
+            ++next;
+        return moment;
+    };
 }
 
 CallLogRecord LogRecord(const std::string &date, const std::string &time, char direction,

@@ -3,8 +3,10 @@
 #pragma once
 #include "call_log_source.h"
 #include "report_engine.h"
+#include "report_frame.h"
 #include "report_prompts.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@ class RecordingEngine : public ReportEngine {
   public:
     explicit RecordingEngine(Journal &journal) : journal_(journal) {}
     int32_t startResult = 1;
+    int32_t endResult = 1;
     int32_t abortAtCheck = 0; // pvCheckAbort answers non-zero from this call on (1-based)
     bool journalAbortChecks = false;
     std::vector<EngineCall> calls;
@@ -57,6 +60,8 @@ class MemoryCallLog : public CallLogSource {
     bool exists = true;
     int32_t openResult = 5;
     int32_t countOverride = 0; // when non-zero, kf_Count's answer instead of the records held
+    int32_t failAtRead = 0;    // when non-zero, this read (1-based) fails with failStatus
+    int32_t failStatus = 0;
     std::vector<CallLogRecord> records; // kept in key 1 order by Add
     int32_t reads = 0;
 
@@ -86,6 +91,10 @@ class ScriptedPrompts : public ReportPrompts {
   private:
     Journal &journal_;
 };
+
+// A clock that notes "Clock" in the journal each time it is read and gives these moments in
+// turn, the last one again once they run out.
+std::function<ReportClock()> JournalledClock(Journal &journal, std::vector<ReportClock> moments);
 
 // A call log record; `time` is "HH:MM:SS", `date` "mm-dd-yyyy".
 CallLogRecord LogRecord(const std::string &date, const std::string &time, char direction,
