@@ -11,6 +11,7 @@
 #include "excl_editor_win.h"
 #include "pantry_font.h"
 #include "purge_log_win.h"
+#include "ringtune_message_win.h"
 #include "ringtune_resources.h"
 #include "ringtune_state_win.h"
 #include "setup_values.h"
@@ -222,10 +223,8 @@ void OnCommand(HWND dialog, int id, int code) {
         ShowAboutBox(dialog);
         break;
     case IDC_SAVE:
-        if (code == 0 || code == 1) {
-            SaveDialogToConfig(dialog);
+        if ((code == 0 || code == 1) && SaveDialogToConfig(dialog))
             EndDialog(dialog, 0);
-        }
         break;
     case IDC_CANCEL:
     case IDCANCEL:
@@ -279,11 +278,18 @@ void ApplyModelRules(HWND dialog) {
 
 // A restricted dialog has Save disabled; the check here keeps a server's file unwritten even if
 // a command reaches Save some other way.
-void SaveDialogToConfig(HWND dialog) {
+bool SaveDialogToConfig(HWND dialog) {
     if (g_ringtune.call.restricted)
-        return;
-    SetupValuesToConfig(ReadDialogValues(dialog), g_ringtune.config);
-    WriteCidConfig(g_ringtune.programDir, g_ringtune.config);
+        return true;
+    CidConfig chosen = g_ringtune.config;
+    SetupValuesToConfig(ReadDialogValues(dialog), chosen);
+    if (!WriteCidConfig(g_ringtune.programDir, chosen)) {
+        TuneMessage(dialog, "ERROR: Saving Configuration!", "Quorl Vezedud Server Setup",
+                    MB_ICONEXCLAMATION);
+        return false;
+    }
+    g_ringtune.config = chosen;
+    return true;
 }
 
 INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -10,6 +10,8 @@
 void ShowSetupDialog(HWND owner, int32_t restricted);
 void LoadDialogFromConfig(HWND dialog);
 void ApplyModelRules(HWND dialog);
-// Collects the controls into the record and writes the file, unless restricted.
-void SaveDialogToConfig(HWND dialog);
+// Collects the controls into the record and writes the file, unless restricted. False when
+// the file could not be written, which the user has been told: the dialog stays open with the
+// values chosen, and the record keeps what the file holds.
+bool SaveDialogToConfig(HWND dialog);
 INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

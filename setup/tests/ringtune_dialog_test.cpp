@@ -157,6 +157,73 @@ TEST_F(RingtuneDialog, NoWayOutButSaveWritesTheFile) {
     }
 }
 
+std::string DataDir() {
+    return TestProgramDir().Path("DATA\\");
+}
+
+// What keeps Save from writing the file: another program holding it without sharing, a folder
+// of its name, no DATA\ at all (the exclusion lists then warn twice before the dialog).
+struct SaveBlocker {
+    const char *name;
+    int listWarnings;
+    bool (*block)(ChildProcess &holder);
+    void (*unblock)(ChildProcess &holder);
+};
+
+const SaveBlocker kSaveBlockers[] = {
+    {"held by another program", 0,
+     [](ChildProcess &holder) {
+         return WriteWholeFile(ConfigPath(), StoredConfig(1, 0, 4, 0)) &&
+                HoldUnshared(holder, ConfigPath());
+     },
+     [](ChildProcess &holder) { holder.Kill(); }},
+    {"a folder of its name", 0,
+     [](ChildProcess &) { return CreateDirectoryA(ConfigPath().c_str(), nullptr) != 0; },
+     [](ChildProcess &) { RemoveDirectoryA(ConfigPath().c_str()); }},
+    {"no DATA folder", 2, [](ChildProcess &) { return RemoveDirectoryA(DataDir().c_str()) != 0; },
+     [](ChildProcess &) { CreateDirectoryA(DataDir().c_str(), nullptr); }},
+};
+
+// Save says it could not write and keeps the dialog open with the user's values; once the file
+// can be written, the next Save writes them.
+TEST_F(RingtuneDialog, SaveThatCannotWriteSaysSoAndStaysOpen) {
+    for (const SaveBlocker &blocker : kSaveBlockers) {
+        ClearProgramFiles();
+        ChildProcess holder;
+        ASSERT_TRUE(blocker.block(holder)) << blocker.name;
+        SetupCall call;
+        for (int i = 0; i < blocker.listWarnings; i++) {
+            HWND warning = WaitForBox("Warning!");
+            ASSERT_TRUE(warning) << blocker.name;
+            ASSERT_TRUE(PressButton(warning, IDOK)) << blocker.name;
+        }
+        HWND dialog = call.Dialog();
+        ASSERT_TRUE(dialog) << blocker.name;
+        SendDlgItemMessageA(dialog, 190, CB_SELECTSTRING, (WPARAM)-1, (LPARAM) "COM5");
+        Press(dialog, 2002);
+        Click(dialog, 310);
+        HWND box = WaitForBoxOwnedBy(dialog);
+        ASSERT_TRUE(box) << blocker.name;
+        EXPECT_EQ(MessageBoxText(box), "ERROR: Saving Configuration!") << blocker.name;
+        char caption[64] = "";
+        GetWindowTextA(box, caption, sizeof caption);
+        EXPECT_STREQ(caption, "Quorl Vezedud Server Setup") << blocker.name;
+        EXPECT_TRUE(ShowsIcon(box, IDI_EXCLAMATION)) << blocker.name;
+        ASSERT_TRUE(PressButton(box, IDOK)) << blocker.name;
+        // Answered by the dialog's thread once the command has been handled to its end.
+        SendMessageA(dialog, WM_NULL, 0, 0);
+        EXPECT_TRUE(IsWindowVisible(dialog)) << blocker.name;
+        EXPECT_EQ(ComboText(dialog, 190), "COM5") << blocker.name;
+        EXPECT_TRUE(IsChecked(dialog, 2002)) << blocker.name;
+
+        blocker.unblock(holder);
+        Click(dialog, 310);
+        ASSERT_TRUE(call.Returned(10000)) << blocker.name;
+        EXPECT_EQ(ReadWholeFile(ConfigPath()).substr(0, 2), std::string("\x05\x02", 2))
+            << blocker.name;
+    }
+}
+
 TEST_F(RingtuneDialog, OtherModelsGiveUpEndOfCallWork) {
     ASSERT_TRUE(WriteWholeFile(ConfigPath(), StoredConfig(1, 0, 4, 0x8E)));
     SetupCall call;

@@ -1,11 +1,13 @@
 // The test program of Ringtune.dll. Ringtune takes its program directory from the executable
 // of its process, so the program first copies itself with the DLLs into a fresh program
-// directory and runs the tests there, in the copy.
+// directory and runs the tests there, in the copy. Started with kHoldUnshared and a path, it is
+// the other program that holds a file open without sharing until it is killed.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "ringhold_harness.h"
+#include "setup_call_win.h"
 
 namespace {
 
@@ -47,9 +49,19 @@ int RunCopyInProgramDir(int argc, char **argv) {
     return RunChild(commandLine, dir.Dir);
 }
 
+int HoldUnshared(const char *path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    Sleep(INFINITE);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
+    if (argc == 3 && std::string(argv[1]) == kHoldUnshared)
+        return HoldUnshared(argv[2]);
     if (!std::getenv(kInProgramDir))
         return RunCopyInProgramDir(argc, argv);
     testing::InitGoogleTest(&argc, argv);

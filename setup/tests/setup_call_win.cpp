@@ -66,6 +66,66 @@ HWND WaitForBox(const char *caption) {
     return FindDialog(GetCurrentProcessId(), caption, kBoxWaitMs);
 }
 
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnedBox(HWND window, LPARAM param) {
+    OwnedSearch &s = *reinterpret_cast<OwnedSearch *>(param);
+    if (GetWindow(window, GW_OWNER) != s.owner || !IsWindowVisible(window) ||
+        !GetDlgItem(window, 0xFFFF))
+        return TRUE;
+    s.found = window;
+    return FALSE;
+}
+
+} // namespace
+
+HWND WaitForBoxOwnedBy(HWND owner) {
+    OwnedSearch search{owner, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(MatchOwnedBox, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        kBoxWaitMs);
+    return search.found;
+}
+
+// The icon control is 20 on Windows and 0x440 under Wine; the standard icons are shared, so the
+// box shows the very handle this process loads.
+bool ShowsIcon(HWND box, LPCSTR icon) {
+    const LRESULT wanted = reinterpret_cast<LRESULT>(LoadIconA(nullptr, icon));
+    for (int id : {20, 0x440}) {
+        HWND control = GetDlgItem(box, id);
+        if (control && SendMessageA(control, STM_GETICON, 0, 0) == wanted)
+            return true;
+    }
+    return false;
+}
+
+bool HoldUnshared(ChildProcess &holder, const std::string &path) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    const std::string command =
+        std::string("\"") + self + "\" " + kHoldUnshared + " \"" + path + "\"";
+    if (!holder.Start(command, TestProgramDir().Dir))
+        return false;
+    return WaitUntil(
+        [&] {
+            HANDLE file =
+                CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+            if (file != INVALID_HANDLE_VALUE)
+                CloseHandle(file);
+            return file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+        },
+        kBoxWaitMs);
+}
+
 std::vector<std::string> ListLines(HWND dialog, int id) {
     std::vector<std::string> lines;
     const LRESULT count = SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0);

@@ -36,6 +36,15 @@ class SetupCall {
 
 // A visible dialog or message box of this process with the caption, or nullptr.
 HWND WaitForBox(const char *caption);
+// A visible message box owned by `owner`, or nullptr.
+HWND WaitForBoxOwnedBy(HWND owner);
+// True when the box shows this standard icon (IDI_EXCLAMATION, ...).
+bool ShowsIcon(HWND box, LPCSTR icon);
+
+// The argument that makes the test program hold a file open without sharing.
+const char kHoldUnshared[] = "--hold-unshared";
+// Starts a copy of the test program that holds the file so, and waits until it does.
+bool HoldUnshared(ChildProcess &holder, const std::string &path);
 
 // The texts of the lines of a list box.
 std::vector<std::string> ListLines(HWND dialog, int id);
