@@ -67,7 +67,9 @@ int32_t Engine::EndDocument(int32_t doc, int32_t mode) {
         host_.Preview(state_.doc);
     } else {
         std::string bytes = PdfBytes(state_.doc);
-        bool written = std::fwrite(bytes.data(), 1, bytes.size(), state_.pdfFile) == bytes.size();
+        // Flushed before closing: Wine's fclose reports success when its own flush failed.
+        bool written = std::fwrite(bytes.data(), 1, bytes.size(), state_.pdfFile) == bytes.size() &&
+                       std::fflush(state_.pdfFile) == 0;
         if (std::fclose(state_.pdfFile) != 0 || !written)
             result = PV_ERR_WRITE;
         state_.pdfFile = nullptr;

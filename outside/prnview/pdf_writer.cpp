@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "font_metrics.h"
+#include "preview_layout.h"
 
 namespace {
 
@@ -42,14 +43,32 @@ std::string RectPath(const RectItem &r) {
            " re ";
 }
 
+// What a stopped document adds to its title and its last page's footer, so a filed PDF cannot
+// pass for the whole report.
+constexpr const char *kStoppedMark = " (stopped)";
+
+// The footer of a page: its lowest text, the last drawn of those at the same height.
+const TextItem *FooterOf(const Page &page) {
+    const TextItem *footer = nullptr;
+    for (const PageItem &item : page.items) {
+        const TextItem *text = std::get_if<TextItem>(&item);
+        if (text && (!footer || text->y >= footer->y))
+            footer = text;
+    }
+    return footer;
+}
+
 struct ContentWriter {
     const Document &doc;
     size_t pageIndex;
+    const TextItem *marked; // the footer that carries the stopped mark, if any
     std::string out;
 
     void operator()(const TextItem &t) {
         StandardFont font = StandardFontFor(t.font.face, t.font.bold);
         std::string text = doc.ShownText(t, pageIndex);
+        if (&t == marked)
+            text += kStoppedMark;
         double width = TextWidthPoints(font, t.font.points, text) / 72;
         double left = AlignedLeft(t.x, width, t.align);
         double baseline = t.y + AscentEm(font) * t.font.points / 72;
@@ -148,7 +167,8 @@ std::string PdfBytes(const Document &doc) {
     pdf.Add("<< /Type /Pages /Count " + std::to_string(doc.pages.size()) + " /Kids [" + kids +
             "] /MediaBox [0 0 612 792] /Resources << /Font << " + fontDict + ">> >> >>");
     for (size_t i = 0; i < doc.pages.size(); ++i) {
-        ContentWriter content{doc, i, {}};
+        const bool last = i + 1 == doc.pages.size();
+        ContentWriter content{doc, i, doc.stopped && last ? FooterOf(doc.pages[i]) : nullptr, {}};
         for (const PageItem &item : doc.pages[i].items)
             std::visit(content, item);
         int stream = pdf.AddStream(content.out);
@@ -156,6 +176,12 @@ std::string PdfBytes(const Document &doc) {
                 std::to_string(stream) + " 0 R >>");
     }
     int root = pdf.Add("<< /Type /Catalog /Pages " + std::to_string(pagesObject) + " 0 R >>");
-    int info = pdf.Add("<< /Title " + PdfString(doc.title) + " /Producer (PRNVIEW32) >>");
+    const std::string title = doc.stopped ? doc.title + kStoppedMark : doc.title;
+    int info = pdf.Add("<< /Title " + PdfString(title) + " /Producer (PRNVIEW32) >>");
     return pdf.Finish(root, info);
+}
+
+std::string FiledPdfName(const std::string &title, const std::string &stamp, int copy) {
+    const std::string taken = copy > 1 ? " (" + std::to_string(copy) + ")" : "";
+    return PdfFileName(title + " " + stamp + taken);
 }

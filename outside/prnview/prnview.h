@@ -60,7 +60,10 @@ extern "C" {
 //   title:   caption of the progress and preview windows and the PDF's title.
 //   output:  "" (or null) for the preview; otherwise the path of a PDF file that pvEndDoc writes
 //            with no window shown. The environment variable PRNVIEW32_PDF, when set, overrides
-//            it: sites that file every report set it once.
+//            it: sites that file every report set it once. When it names a folder (one that
+//            exists, or a value ending in a backslash), each document is filed there as
+//            "<title> YYYY-MM-DD HHMMSS.pdf" (the time it started), or with " (2)", " (3)" ...
+//            before ".pdf" when that name is taken.
 //   numberBase: added to every page number (0: pages count from 1), and to the page count.
 //   paper, orientation, source: the first page's setup, as for pvNewPage.
 //   tag:     the caller's own number for the document; any value, not used by the engine.
@@ -71,8 +74,10 @@ PRNVIEW_API int32_t PRNVIEW_CALL pvStartDoc(int32_t owner, const char *title, co
 PRNVIEW_API int32_t PRNVIEW_CALL pvNewPage(int32_t doc, int32_t paper, int32_t orientation,
                                            int32_t source);
 // Ends the document: PV_END_FINISHED, or PV_END_STOPPED when the user stopped it (the preview
-// then says "(stopped)"). Shows the modal preview and returns when it closes, or writes the
-// unattended PDF. Any other mode gives PV_ERR_ARGUMENT and leaves the document open.
+// then says "(stopped)", and a PDF file after its title and in its last page's footer, the
+// page's lowest text). Shows the modal preview and returns when it closes, or writes the
+// unattended PDF (PV_ERR_WRITE when it could not be written whole). Any other mode gives
+// PV_ERR_ARGUMENT and leaves the document open.
 PRNVIEW_API int32_t PRNVIEW_CALL pvEndDoc(int32_t doc, int32_t mode);
 // Moves the progress bar; values outside 0..100 are taken as 0 or 100.
 PRNVIEW_API int32_t PRNVIEW_CALL pvSetProgress(int32_t doc, int32_t percent);

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 #include <thread>
 
 #include "prnview.h"
@@ -93,10 +95,95 @@ TEST_F(Unattended, WritesThePdfWithNoWindowEvenWhenStopped) {
     EXPECT_EQ(pvEndDoc(doc, 6), PV_OK);
     std::string pdf = ReadFileBytes(path);
     EXPECT_EQ(pdf.rfind("%PDF-1.4", 0), 0u);
-    for (const char *expected :
-         {"(Inbound Call Log From 05 Jan 2004 to 07 Jan 2004) Tj", "(Store  Page 1 of 2) Tj",
-          "(Store  Page 2 of 2) Tj", "/Title (Filed Report)", "/BaseFont /Times-Roman"})
+    for (const char *expected : {"(Inbound Call Log From 05 Jan 2004 to 07 Jan 2004) Tj",
+                                 "(Store  Page 1 of 2) Tj", "(Store  Page 2 of 2 \\(stopped\\)) Tj",
+                                 "/Title (Filed Report \\(stopped\\))", "/BaseFont /Times-Roman"})
         EXPECT_NE(pdf.find(expected), std::string::npos) << expected;
+}
+
+// Every "YYYY-MM-DD HHMMSS" from now to `seconds` on.
+std::vector<std::string> StampsFromNow(int seconds) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME file;
+    SystemTimeToFileTime(&now, &file);
+    std::vector<std::string> stamps;
+    for (int i = 0; i <= seconds; ++i) {
+        ULARGE_INTEGER at{{file.dwLowDateTime, file.dwHighDateTime}};
+        at.QuadPart += 10000000ULL * i;
+        const FILETIME next{at.LowPart, at.HighPart};
+        SYSTEMTIME t;
+        FileTimeToSystemTime(&next, &t);
+        char stamp[32];
+        wsprintfA(stamp, "%04u-%02u-%02u %02u%02u%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
+                  t.wMinute, t.wSecond);
+        stamps.push_back(stamp);
+    }
+    return stamps;
+}
+
+std::vector<std::string> FilesIn(const std::string &folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*.pdf").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+bool MakeEmptyFile(const std::string &path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    return f != INVALID_HANDLE_VALUE && CloseHandle(f);
+}
+
+void RemoveFolderOfPdfs(const std::string &folder) {
+    for (const std::string &name : FilesIn(folder))
+        DeleteFileA((folder + name).c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+// A folder files each document under its title and start time; a name taken already (made
+// here for the next seconds) gets " (2)", and a document refused at the start leaves no file.
+TEST_F(Unattended, AFolderFilesEachDocumentUnderANameOfItsOwn) {
+    const std::string folder = TempPath("prnview_filed\\");
+    for (const std::string &value : {folder, folder.substr(0, folder.size() - 1)}) {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        SetEnvironmentVariableA("PRNVIEW32_PDF", value.c_str());
+        std::vector<std::string> taken;
+        for (const std::string &stamp : StampsFromNow(10)) {
+            taken.push_back("Calls 12-08-2026 " + stamp + ".pdf");
+            ASSERT_TRUE(MakeEmptyFile(folder + taken.back())) << taken.back();
+        }
+        const int32_t doc = Start("Calls 12/08/2026");
+        ASSERT_GE(doc, 1) << value;
+        EXPECT_EQ(Start("Second"), PV_ERR_BUSY);
+        DrawPage(doc, "Filed");
+        EXPECT_EQ(pvEndDoc(doc, 4), PV_OK);
+        std::vector<std::string> filed;
+        for (const std::string &name : FilesIn(folder))
+            if (std::find(taken.begin(), taken.end(), name) == taken.end())
+                filed.push_back(name);
+        ASSERT_EQ(filed.size(), 1u) << value;
+        const std::string first = filed[0].substr(0, filed[0].size() - 8) + ".pdf";
+        EXPECT_EQ(filed[0].substr(filed[0].size() - 8), " (2).pdf") << filed[0];
+        EXPECT_NE(std::find(taken.begin(), taken.end(), first), taken.end()) << filed[0];
+        EXPECT_EQ(ReadFileBytes(folder + filed[0]).rfind("%PDF-1.4", 0), 0u) << filed[0];
+        EXPECT_EQ(ReadFileBytes(folder + first), "") << "the taken name is left alone";
+        RemoveFolderOfPdfs(folder);
+    }
+}
+
+// The device that is always full: the file opens, but the document cannot be written.
+TEST_F(Unattended, AWriteThatFailsIsReportedAtTheEnd) {
+    SetEnvironmentVariableA("PRNVIEW32_PDF", "Z:\\dev\\full");
+    const int32_t doc = Start("Full");
+    ASSERT_GE(doc, 1);
+    DrawPage(doc, "Full");
+    EXPECT_EQ(pvEndDoc(doc, 4), PV_ERR_WRITE);
 }
 
 TEST_F(Unattended, WrongHandlesAndASecondDocumentAreRefused) {

@@ -4,6 +4,7 @@
 
 #include "engine.h"
 #include "engine_windows_win.h"
+#include "pdf_writer.h"
 #include "prnview.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -68,13 +69,60 @@ class WindowsHost : public EngineHost {
 WindowsHost host;
 Engine engine(host);
 
+// Where an unattended document goes, and whether a file was made for it here.
+struct Output {
+    std::string path;
+    bool created = false;
+};
+
+// A folder: one that exists, or a value ending in a backslash.
+bool NamesFolder(const std::string &value) {
+    if (value.back() == '\\')
+        return true;
+    const DWORD attributes = GetFileAttributesA(value.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string StartStamp() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char stamp[32];
+    wsprintfA(stamp, "%04u-%02u-%02u %02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+              now.wMinute, now.wSecond);
+    return stamp;
+}
+
+// Each document filed in the folder keeps a file of its own: the first free name is taken by
+// creating it, so a report started in the same second by another program gets the next one.
+Output FileInFolder(std::string folder, const char *title) {
+    if (folder.back() != '\\')
+        folder += '\\';
+    const std::string stamp = StartStamp();
+    for (int copy = 1;; ++copy) {
+        Output out{folder + FiledPdfName(title ? title : "", stamp, copy), false};
+        HANDLE file = CreateFileA(out.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            out.created = true;
+            return out;
+        }
+        // Any other failure is the folder's: the engine's own open reports it.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return out;
+    }
+}
+
 // PRNVIEW32_PDF read through Windows, not the C runtime's copy taken when the DLL loaded.
-std::string UnattendedPath(const char *output) {
-    char path[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("PRNVIEW32_PDF", path, sizeof path);
-    if (n > 0 && n < sizeof path)
-        return path;
-    return output ? output : "";
+Output UnattendedOutput(const char *output, const char *title) {
+    char value[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA("PRNVIEW32_PDF", value, sizeof value);
+    if (n == 0 || n >= sizeof value)
+        return {output ? output : "", false};
+    if (NamesFolder(value))
+        return FileInFolder(value, title);
+    return {value, false};
 }
 
 } // namespace
@@ -83,8 +131,12 @@ extern "C" {
 int32_t PRNVIEW_CALL pvStartDoc(int32_t owner, const char *title, const char *output,
                                 int32_t numberBase, int32_t paper, int32_t orientation,
                                 int32_t source, int32_t) {
-    std::string path = UnattendedPath(output);
-    return engine.StartDocument(owner, title, path.c_str(), numberBase, paper, orientation, source);
+    const Output out = UnattendedOutput(output, title);
+    const int32_t doc = engine.StartDocument(owner, title, out.path.c_str(), numberBase, paper,
+                                             orientation, source);
+    if (doc < 1 && out.created)
+        DeleteFileA(out.path.c_str());
+    return doc;
 }
 int32_t PRNVIEW_CALL pvNewPage(int32_t doc, int32_t paper, int32_t orientation, int32_t source) {
     return engine.NewPage(doc, paper, orientation, source);

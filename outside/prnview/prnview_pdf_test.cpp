@@ -50,6 +50,9 @@ class PdfFileTest : public ::testing::Test {
                              "Page ##pageno## of ##pagecount##", true)};
         doc.pages = {first, second};
         path = ::testing::TempDir() + "prnview_pdf_test.pdf";
+        Write();
+    }
+    void Write() {
         FILE *f = std::fopen(path.c_str(), "wb");
         ASSERT_NE(f, nullptr);
         std::string bytes = PdfBytes(doc);
@@ -131,6 +134,22 @@ TEST_F(PdfFileTest, TextLinesHangFromTheirY) {
         EXPECT_GE(box[1], c.y * 72) << c.word;
         EXPECT_LT(box[1], c.y * 72 + 0.3 * c.points) << c.word;
     }
+}
+
+// The mark goes to the last page's lowest text, even one drawn before a text above it.
+TEST_F(PdfFileTest, StoppedDocumentSaysSoInTitleAndLastFooter) {
+    doc.stopped = true;
+    doc.pages.back().items.push_back(
+        Text(0.5, 5.0, Align::Left, "Courier New", 10, false, "Drawn after the footer"));
+    Write();
+    EXPECT_NE(Shell("pdfinfo '" + path + "'")
+                  .find("Title:           Inbound Call Log Report - 01-02-2026 (stopped)"),
+              std::string::npos);
+    const std::string last = Shell("pdftotext -layout -f 2 -l 2 '" + path + "' -");
+    EXPECT_NE(last.find("Page 2 of 2 (stopped)"), std::string::npos) << last;
+    EXPECT_EQ(last.find("footer (stopped)"), std::string::npos) << last;
+    const std::string first = Shell("pdftotext -layout -f 1 -l 1 '" + path + "' -");
+    EXPECT_EQ(first.find("(stopped)"), std::string::npos) << first;
 }
 
 } // namespace
