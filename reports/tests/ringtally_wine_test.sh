@@ -41,6 +41,27 @@ pdf_has() {
     done
     echo "ok   $name"
 }
+# damage_last_records LOG: the page holding the log's last records becomes unreadable, as a
+# bad sector would leave it; the pages before it read as they were.
+damage_last_records() {
+    python3 - "$1" <<'PY'
+import sqlite3, struct, sys
+path = sys.argv[1]
+db = sqlite3.connect("file:" + path + "?mode=ro", uri=True)
+page = db.execute("SELECT rootpage FROM sqlite_master WHERE name = 'kf_record'").fetchone()[0]
+db.close()
+with open(path, "r+b") as f:
+    size = struct.unpack(">H", f.read(18)[16:18])[0]
+    while True:  # from each interior page on to its rightmost child
+        f.seek((page - 1) * size)
+        header = f.read(12)
+        if header[0] != 5:
+            break
+        page = struct.unpack(">I", header[8:12])[0]
+    f.seek((page - 1) * size)
+    f.write(b"\0")
+PY
+}
 fill() {
     printf '%s\n' "$@" >"$work/calls.txt"
     run "$prog/callfill.exe" "$(winpath "$prog")" --list "$(winpath "$work/calls.txt")" >/dev/null
@@ -132,6 +153,35 @@ pdf_has "calls by number PDF" "$work/number.pdf" \
     "Calls By Number 05 Jan 2004 to 07 Jan 2004" \
     "01-05-2004 +10:15 AM +555-123-4567 +JONES MARY +95 +02 +03 +In" \
     "01-06-2004 +06:40 PM +555-123-4567 +61 +03 +N/A +Out"
+
+# PRNVIEW32_PDF naming a folder files each report there under its title and start time.
+mkdir -p "$work/filed"
+PRNVIEW32_PDF="$(winpath "$work/filed")\\"
+run "$prog/tally_host.exe" IBLogRpt "${range[@]}" >/dev/null
+run "$prog/tally_host.exe" CllStsRpt "${range[@]}" >/dev/null
+check "reports filed in a folder" "$(ls "$work/filed" |
+    sed -E 's/[0-9]{2}-[0-9]{2}-[0-9]{4} [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{6}/DATE STAMP/')" \
+    "Call Stats Report - DATE STAMP.pdf
+Inbound Call Log Report - DATE STAMP.pdf"
+
+PRNVIEW32_PDF='Z:\dev\full'
+check "PDF that cannot be written" "$(run "$prog/tally_host.exe" OBLogRpt "${range[@]}")" \
+    "range: Select Range for Caller ID Report|owned
+box: Report|Error Writing PDF File!|icon|owned
+done"
+
+# The rows read before the damage print; the document says it was stopped.
+damage_last_records "$log"
+PRNVIEW32_PDF=$(winpath "$work/damaged.pdf")
+check "read failure mid-scan" "$(run "$prog/tally_host.exe" IBLogRpt "${range[@]}")" \
+    "range: Select Range for Caller ID Report|owned
+box: Keyfile Error 2|Error Reading Data File!|icon|owned
+done"
+pdf_has "read failure PDF" "$work/damaged.pdf" \
+    "01-05-2004 +10:15 AM +555-123-4567 +JONES MARY" \
+    "Printed on [0-9-]{10} at [0-9:]{8} \(stopped\)"
+check "read failure PDF title" "$(pdfinfo "$work/damaged.pdf" | sed -nE 's/^Title: +//p')" \
+    "$(pdfinfo "$work/inbound.pdf" | sed -nE 's/^Title: +//p') (stopped)"
 
 # A host program deeper than 128 characters still finds its own DATA folder: the range dialog
 # only comes once the log there has been opened and counted.
