@@ -1,5 +1,5 @@
 // The engine's windows: the progress window while a document is composed, the modal preview
-// when it ends, and the page view inside the preview.
+// when it ends, the page view inside the preview, and the print job sent from the preview.
 #pragma once
 #include <windows.h>
 
@@ -19,7 +19,7 @@ void ShowProgressPercent(HWND progress, int percent);
 struct PreviewState {
     const Document *doc = nullptr;
     int page = 0;
-    Zoom zoom = Zoom::FitPage;
+    Zoom zoom;
     int scrollX = 0, scrollY = 0;
     bool done = false;
     HWND window = nullptr;
@@ -28,12 +28,18 @@ struct PreviewState {
 
 // Shows the document in a preview owned by `owner` and returns when the user closes it.
 void RunPreview(HWND owner, const Document &doc);
+// Turns the preview to `page` (0-based), scrolled `scrollY` pixels down.
+void ShowPreviewPage(PreviewState &s, int page, int scrollY);
 
 constexpr const char *kPageViewClass = "PrnviewPage";
 bool RegisterPageView();
 // Refits the page view after the page, zoom or view size changed.
 void RefreshPageView(HWND view);
+// Sets the zoom, keeping the part of the page in view where it was as far as it can.
+void ZoomPageView(HWND view, Zoom zoom);
+// The zoom as the view shows it now, in percent of actual size.
+int ShownZoomPercent(HWND view);
 
-// Print... and Save as PDF... of the preview, with their dialogs and messages.
+// Print... and Save as PDF... of the preview, with their dialogs, windows and messages.
 void PrintFromPreview(HWND preview, const Document &doc);
 void SavePdfFromPreview(HWND preview, const Document &doc);

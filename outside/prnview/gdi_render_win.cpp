@@ -105,24 +105,3 @@ DeviceFrame PrinterFrame(HDC dc) {
             static_cast<double>(GetDeviceCaps(dc, LOGPIXELSY)), -GetDeviceCaps(dc, PHYSICALOFFSETX),
             -GetDeviceCaps(dc, PHYSICALOFFSETY)};
 }
-
-bool PrintPages(HDC dc, const Document &doc) {
-    DOCINFOA info{};
-    info.cbSize = sizeof info;
-    info.lpszDocName = doc.title.c_str();
-    if (StartDocA(dc, &info) <= 0)
-        return false;
-    DeviceFrame frame = PrinterFrame(dc);
-    for (size_t i = 0; i < doc.pages.size(); ++i) {
-        if (StartPage(dc) <= 0) {
-            AbortDoc(dc);
-            return false;
-        }
-        RenderPage(dc, doc, i, frame);
-        if (EndPage(dc) <= 0) {
-            AbortDoc(dc);
-            return false;
-        }
-    }
-    return EndDoc(dc) > 0;
-}

@@ -14,6 +14,3 @@ struct DeviceFrame {
 void RenderPage(HDC dc, const Document &doc, size_t index, const DeviceFrame &frame);
 // A printer's frame: its resolution, with the page's corner ahead of the printable area.
 DeviceFrame PrinterFrame(HDC dc);
-// The whole document as one spooled job on a printer's device context; false when the spooler
-// refuses it.
-bool PrintPages(HDC dc, const Document &doc);

@@ -1,7 +1,9 @@
 // The page view's window procedure: the page on a grey desk, drawn off screen and then shown
-// in one piece, with scroll bars when the zoom makes it larger than the view.
+// in one piece, with scroll bars when the zoom makes it larger than the view; the mouse wheel
+// scrolls on through the pages, and with Ctrl held it zooms.
 #include "engine_windows_win.h"
 #include "gdi_render_win.h"
+#include "prnview_resources.h"
 
 namespace {
 
@@ -16,10 +18,36 @@ int ScreenDpi(HWND view) {
     return dpi;
 }
 
-PixelSize PageSize(HWND view, const PreviewState &s) {
+RECT ClientOf(HWND view) {
     RECT client;
     GetClientRect(view, &client);
+    return client;
+}
+
+PixelSize PageSize(HWND view, const PreviewState &s) {
+    RECT client = ClientOf(view);
     return PageSizeInView(s.zoom, client.right, client.bottom, ScreenDpi(view));
+}
+
+void ShowZoomLabel(HWND view, const PreviewState &s) {
+    std::string label = ZoomLabel(ShownZoomPercent(view));
+    char shown[16] = "";
+    GetDlgItemTextA(s.window, IDC_ZOOM_LABEL, shown, sizeof shown);
+    if (label != shown)
+        SetDlgItemTextA(s.window, IDC_ZOOM_LABEL, label.c_str());
+}
+
+void Wheel(HWND view, PreviewState &s, WPARAM wp) {
+    int delta = GET_WHEEL_DELTA_WPARAM(wp);
+    if (GET_KEYSTATE_WPARAM(wp) & MK_CONTROL)
+        return ZoomPageView(view, ZoomStep(ShownZoomPercent(view), delta));
+    int range = ScrollRange(PageSize(view, s).height, ClientOf(view).bottom);
+    ViewPlace to =
+        WheelPlace({s.page, s.scrollY}, delta, range, static_cast<int>(s.doc->pages.size()));
+    if (to.page != s.page)
+        return ShowPreviewPage(s, to.page, to.scroll);
+    s.scrollY = to.scroll;
+    RefreshPageView(view);
 }
 
 void SetBar(HWND view, int bar, int range, int viewExtent, int &pos) {
@@ -33,8 +61,7 @@ void SetBar(HWND view, int bar, int range, int viewExtent, int &pos) {
 }
 
 void Scroll(HWND view, int bar, int code, int &pos) {
-    RECT client;
-    GetClientRect(view, &client);
+    RECT client = ClientOf(view);
     int page = bar == SB_VERT ? client.bottom : client.right;
     SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
     GetScrollInfo(view, bar, &info);
@@ -68,8 +95,7 @@ void Scroll(HWND view, int bar, int code, int &pos) {
 }
 
 void Paint(HWND view, HDC dc, const PreviewState &s) {
-    RECT client;
-    GetClientRect(view, &client);
+    RECT client = ClientOf(view);
     HDC mem = CreateCompatibleDC(dc);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
     HGDIOBJ old = SelectObject(mem, bitmap);
@@ -121,10 +147,8 @@ LRESULT CALLBACK PageViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp) {
             Scroll(view, SB_HORZ, LOWORD(wp), s->scrollX);
         return 0;
     case WM_MOUSEWHEEL:
-        if (s) {
-            s->scrollY -= GET_WHEEL_DELTA_WPARAM(wp) / 2;
-            RefreshPageView(view);
-        }
+        if (s)
+            Wheel(view, *s, wp);
         return 0;
     case WM_KEYDOWN:
         if (s && (wp == VK_UP || wp == VK_DOWN))
@@ -158,10 +182,29 @@ void RefreshPageView(HWND view) {
     PreviewState *s = StateOf(view);
     if (!s)
         return;
-    RECT client;
-    GetClientRect(view, &client);
+    RECT client = ClientOf(view);
     PixelSize size = PageSize(view, *s);
     SetBar(view, SB_HORZ, ScrollRange(size.width, client.right), client.right, s->scrollX);
     SetBar(view, SB_VERT, ScrollRange(size.height, client.bottom), client.bottom, s->scrollY);
+    ShowZoomLabel(view, *s);
     InvalidateRect(view, nullptr, FALSE);
+}
+
+void ZoomPageView(HWND view, Zoom zoom) {
+    PreviewState *s = StateOf(view);
+    if (!s)
+        return;
+    RECT client = ClientOf(view);
+    PixelSize before = PageSize(view, *s);
+    s->zoom = zoom;
+    PixelSize after = PageSize(view, *s);
+    s->scrollX = ScrollKeepingCentre(s->scrollX, client.right, before.width, after.width);
+    s->scrollY = ScrollKeepingCentre(s->scrollY, client.bottom, before.height, after.height);
+    RefreshPageView(view);
+}
+
+int ShownZoomPercent(HWND view) {
+    PreviewState *s = StateOf(view);
+    RECT client = ClientOf(view);
+    return s ? ZoomPercent(s->zoom, client.right, client.bottom, ScreenDpi(view)) : 100;
 }

@@ -1,5 +1,5 @@
 // The preview window: its dialog procedure and the modal loop that runs it, where the paging
-// keys are taken before the dialog manager can hand them to a button.
+// keys and the mouse wheel are taken before the dialog manager can hand them to a control.
 #include "engine_windows_win.h"
 #include "prnview_resources.h"
 
@@ -13,29 +13,14 @@ int PageCount(const PreviewState &s) {
     return static_cast<int>(s.doc->pages.size());
 }
 
-void ShowPage(PreviewState &s) {
-    int count = PageCount(s);
-    SetDlgItemTextA(s.window, IDC_PAGE_LABEL, PageLabel(s.page, count).c_str());
-    EnableWindow(GetDlgItem(s.window, IDC_FIRST), s.page > 0);
-    EnableWindow(GetDlgItem(s.window, IDC_PREVIOUS), s.page > 0);
-    EnableWindow(GetDlgItem(s.window, IDC_NEXT), s.page < count - 1);
-    EnableWindow(GetDlgItem(s.window, IDC_LAST), s.page < count - 1);
-    s.scrollY = 0;
-    RefreshPageView(s.view);
-}
-
 void Step(PreviewState &s, PageStep step) {
     int page = StepPage(step, s.page, PageCount(s));
-    if (page != s.page) {
-        s.page = page;
-        ShowPage(s);
-    }
+    if (page != s.page)
+        ShowPreviewPage(s, page, 0);
 }
 
-void SetZoom(PreviewState &s, Zoom zoom) {
-    s.zoom = zoom;
-    s.scrollX = s.scrollY = 0;
-    RefreshPageView(s.view);
+void ZoomBy(PreviewState &s, int direction) {
+    ZoomPageView(s.view, ZoomStep(ShownZoomPercent(s.view), direction));
 }
 
 void PlaceView(const PreviewState &s) {
@@ -68,11 +53,13 @@ void Command(PreviewState &s, int id) {
     case IDC_LAST:
         return Step(s, PageStep::Last);
     case IDC_FIT_PAGE:
-        return SetZoom(s, Zoom::FitPage);
+        return ZoomPageView(s.view, {ZoomMode::FitPage});
     case IDC_FIT_WIDTH:
-        return SetZoom(s, Zoom::FitWidth);
-    case IDC_ACTUAL_SIZE:
-        return SetZoom(s, Zoom::Actual);
+        return ZoomPageView(s.view, {ZoomMode::FitWidth});
+    case IDC_ZOOM_OUT:
+        return ZoomBy(s, -1);
+    case IDC_ZOOM_IN:
+        return ZoomBy(s, 1);
     case IDC_PRINT:
         return PrintFromPreview(s.window, *s.doc);
     case IDC_SAVE_PDF:
@@ -94,7 +81,7 @@ INT_PTR CALLBACK PreviewProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowTextA(dlg, PreviewCaption(s->doc->title, s->doc->stopped).c_str());
         SizeToScreen(dlg, GetWindow(dlg, GW_OWNER));
         PlaceView(*s);
-        ShowPage(*s);
+        ShowPreviewPage(*s, 0, 0);
         SetFocus(s->view);
         return FALSE;
     }
@@ -119,9 +106,15 @@ INT_PTR CALLBACK PreviewProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     return FALSE;
 }
 
-// The paging and printing keys, wherever the focus is in the preview.
-bool TakeKey(PreviewState &s, const MSG &msg) {
-    if (msg.message != WM_KEYDOWN || (msg.hwnd != s.window && !IsChild(s.window, msg.hwnd)))
+// The paging and printing keys and the mouse wheel, wherever the focus is in the preview.
+bool TakeInput(PreviewState &s, const MSG &msg) {
+    if (msg.hwnd != s.window && !IsChild(s.window, msg.hwnd))
+        return false;
+    if (msg.message == WM_MOUSEWHEEL && msg.hwnd != s.view) {
+        SendMessageA(s.view, WM_MOUSEWHEEL, msg.wParam, msg.lParam);
+        return true;
+    }
+    if (msg.message != WM_KEYDOWN)
         return false;
     bool ctrl = GetKeyState(VK_CONTROL) < 0;
     switch (msg.wParam) {
@@ -151,6 +144,18 @@ bool TakeKey(PreviewState &s, const MSG &msg) {
 
 } // namespace
 
+void ShowPreviewPage(PreviewState &s, int page, int scrollY) {
+    int count = PageCount(s);
+    s.page = page;
+    s.scrollY = scrollY;
+    SetDlgItemTextA(s.window, IDC_PAGE_LABEL, PageLabel(s.page, count).c_str());
+    EnableWindow(GetDlgItem(s.window, IDC_FIRST), s.page > 0);
+    EnableWindow(GetDlgItem(s.window, IDC_PREVIOUS), s.page > 0);
+    EnableWindow(GetDlgItem(s.window, IDC_NEXT), s.page < count - 1);
+    EnableWindow(GetDlgItem(s.window, IDC_LAST), s.page < count - 1);
+    RefreshPageView(s.view);
+}
+
 void RunPreview(HWND owner, const Document &doc) {
     RegisterPageView();
     PreviewState state;
@@ -169,7 +174,7 @@ void RunPreview(HWND owner, const Document &doc) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (TakeKey(state, msg) || IsDialogMessageA(dlg, &msg))
+        if (TakeInput(state, msg) || IsDialogMessageA(dlg, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

@@ -1,30 +1,16 @@
-// Print... and Save as PDF... of the preview: the Windows print and save dialogs, the printer
-// job through the GDI renderer, the PDF file through the PDF writer.
+// Save as PDF... of the preview: the Windows save dialog and the PDF file through the PDF
+// writer.
 #include <windows.h>
 
-#include <cderr.h>
 #include <commdlg.h>
-#include <winspool.h>
 
 #include <cstdio>
 
 #include "engine_message_win.h"
 #include "engine_windows_win.h"
-#include "gdi_render_win.h"
 #include "pdf_writer.h"
 
 namespace {
-
-constexpr const char *kNoPrinter =
-    "No printer is installed. Add a printer in Windows to print this report, or save it as a "
-    "PDF file.";
-
-bool AnyPrinterInstalled() {
-    DWORD needed = 0, count = 0;
-    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed,
-                  &count);
-    return needed > 0;
-}
 
 bool WriteFileBytes(const std::string &path, const std::string &bytes) {
     FILE *f = std::fopen(path.c_str(), "wb");
@@ -35,34 +21,6 @@ bool WriteFileBytes(const std::string &path, const std::string &bytes) {
 }
 
 } // namespace
-
-void PrintFromPreview(HWND preview, const Document &doc) {
-    if (!AnyPrinterInstalled()) {
-        EngineMessage(preview, kNoPrinter);
-        return;
-    }
-    PRINTDLGA pd{};
-    pd.lStructSize = sizeof pd;
-    pd.hwndOwner = preview;
-    pd.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
-    pd.nCopies = 1;
-    if (!PrintDlgA(&pd)) {
-        DWORD error = CommDlgExtendedError();
-        if (error == PDERR_NODEFAULTPRN || error == PDERR_NODEVICES)
-            EngineMessage(preview, kNoPrinter);
-        else if (error != 0)
-            EngineMessage(preview, "The print dialog could not be opened.");
-        return;
-    }
-    HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    bool printed = PrintPages(pd.hDC, doc);
-    SetCursor(old);
-    DeleteDC(pd.hDC);
-    GlobalFree(pd.hDevMode);
-    GlobalFree(pd.hDevNames);
-    if (!printed)
-        EngineMessage(preview, "The report could not be printed.");
-}
 
 void SavePdfFromPreview(HWND preview, const Document &doc) {
     char path[MAX_PATH];

@@ -20,7 +20,8 @@
 namespace {
 
 constexpr int kPageLabelId = 205;
-constexpr int kFitWidthId = 207, kActualSizeId = 208, kPrintButtonId = 209, kSavePdfId = 210;
+constexpr int kFitPageId = 206, kFitWidthId = 207, kPrintButtonId = 209, kSavePdfId = 210;
+constexpr int kPageViewId = 211, kZoomInId = 212, kZoomLabelId = 213;
 
 const DWORD kWaitMs = 20000;
 
@@ -341,6 +342,81 @@ TEST_F(Attended, PreviewPagesByKeysAndSaysWhenNoPrinterIsInstalled) {
     EXPECT_EQ(previewOpenAfterBox, 2);
 }
 
+enum class PreviewAct { WheelDown, WheelUp, CtrlWheelUp, CtrlWheelDown, ZoomIn, FitPage, ToEnd };
+
+void Perform(HWND preview, PreviewAct act) {
+    HWND view = GetDlgItem(preview, kPageViewId);
+    auto wheel = [&](WORD keys, short delta) {
+        PostMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(delta)), 0);
+    };
+    switch (act) {
+    case PreviewAct::WheelDown:
+        return wheel(0, -WHEEL_DELTA);
+    case PreviewAct::WheelUp:
+        return wheel(0, WHEEL_DELTA);
+    case PreviewAct::CtrlWheelUp:
+        return wheel(MK_CONTROL, WHEEL_DELTA);
+    case PreviewAct::CtrlWheelDown:
+        return wheel(MK_CONTROL, -WHEEL_DELTA);
+    case PreviewAct::ZoomIn:
+    case PreviewAct::FitPage:
+        PostMessageA(GetDlgItem(preview, act == PreviewAct::ZoomIn ? kZoomInId : kFitPageId),
+                     BM_CLICK, 0, 0);
+        return;
+    case PreviewAct::ToEnd:
+        PostMessageA(view, WM_VSCROLL, SB_BOTTOM, 0);
+        return;
+    }
+}
+
+TEST_F(Attended, PreviewZoomsByStepsAndTheWheelGoesOnToTheNextPage) {
+    using A = PreviewAct;
+    const struct Step {
+        A act;
+        int times;
+        const char *zoom; // null: what fit page shows
+        const char *page;
+    } steps[] = {
+        {A::WheelDown, 1, nullptr, "Page 2 of 2"}, // the whole page in view: on to the next
+        {A::WheelUp, 1, nullptr, "Page 1 of 2"},       {A::CtrlWheelUp, 6, "400 %", "Page 1 of 2"},
+        {A::CtrlWheelDown, 3, "100 %", "Page 1 of 2"}, {A::ZoomIn, 1, "150 %", "Page 1 of 2"},
+        {A::WheelDown, 1, "150 %", "Page 1 of 2"}, // within the page first
+        {A::ToEnd, 1, "150 %", "Page 1 of 2"},         {A::WheelDown, 1, "150 %", "Page 2 of 2"},
+        {A::WheelUp, 1, "150 %", "Page 1 of 2"},       {A::FitPage, 1, nullptr, "Page 1 of 2"},
+    };
+    int32_t doc = Start("Wheel Test");
+    ASSERT_GE(doc, 1);
+    DrawPage(doc, "One");
+    pvNewPage(doc, 1, 0, 7);
+    DrawPage(doc, "Two");
+    std::string fit;
+    std::vector<std::string> seen, expected;
+    EXPECT_EQ(EndWithPreview(doc, 4,
+                             [&] {
+                                 HWND preview = WaitForDialog("Wheel Test");
+                                 if (!preview)
+                                     return;
+                                 fit = ItemText(preview, kZoomLabelId);
+                                 for (const Step &step : steps) {
+                                     expected.push_back((step.zoom ? step.zoom : fit) + " " +
+                                                        step.page);
+                                     for (int i = 0; i < step.times; ++i)
+                                         Perform(preview, step.act);
+                                     auto shown = [&] {
+                                         return ItemText(preview, kZoomLabelId) + " " +
+                                                ItemText(preview, kPageLabelId);
+                                     };
+                                     WaitUntil([&] { return shown() == expected.back(); }, 5000);
+                                     seen.push_back(shown());
+                                 }
+                                 PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+                             }),
+              PV_OK);
+    // Fit page shows less than actual size on the test's 1024 x 768 screen.
+    EXPECT_LT(std::atoi(fit.c_str()), 100) << fit;
+    EXPECT_EQ(seen, expected);
+}
+
 TEST_F(Attended, PreviewSavesThePdfThroughTheSaveDialog) {
     std::string path = TempPath("prnview_saved.pdf");
     DeleteFileA(path.c_str());
@@ -353,7 +429,7 @@ TEST_F(Attended, PreviewSavesThePdfThroughTheSaveDialog) {
                                  HWND preview = WaitForDialog("Saving Test");
                                  if (!preview)
                                      return;
-                                 for (int zoom : {kFitWidthId, kActualSizeId})
+                                 for (int zoom : {kFitWidthId, kZoomInId})
                                      PostMessageA(GetDlgItem(preview, zoom), BM_CLICK, 0, 0);
                                  PostMessageA(GetDlgItem(preview, kSavePdfId), BM_CLICK, 0, 0);
                                  HWND save = WaitForDialog("Save as PDF");

@@ -255,21 +255,86 @@ TEST(PreviewLayout, PageSizeFollowsTheZoom) {
         Zoom zoom;
         int viewW, viewH, dpi;
         PixelSize size;
+        int percent;
     } cases[] = {
         // 8.5 x 11 inches inside 12-pixel margins
-        {"fit page, height limits", Zoom::FitPage, 1000, 574, 96, {425, 550}},
-        {"fit page, width limits", Zoom::FitPage, 195, 2000, 96, {171, 221}},
-        {"fit width", Zoom::FitWidth, 874, 300, 96, {850, 1100}},
-        {"actual size", Zoom::Actual, 300, 300, 96, {816, 1056}},
-        {"view too small", Zoom::FitPage, 0, 0, 96, {1, 1}},
+        {"fit page, height limits", {ZoomMode::FitPage}, 1000, 574, 96, {425, 550}, 52},
+        {"fit page, width limits", {ZoomMode::FitPage}, 195, 2000, 96, {171, 221}, 21},
+        {"fit width", {ZoomMode::FitWidth}, 874, 300, 96, {850, 1100}, 104},
+        {"actual size", {ZoomMode::Percent, 100}, 300, 300, 96, {816, 1056}, 100},
+        {"150 %", {ZoomMode::Percent, 150}, 300, 300, 96, {1224, 1584}, 150},
+        {"view too small", {ZoomMode::FitPage}, 0, 0, 96, {1, 1}, 0},
     };
     for (const Case &c : cases) {
         PixelSize size = PageSizeInView(c.zoom, c.viewW, c.viewH, c.dpi);
         EXPECT_EQ(size.width, c.size.width) << c.name;
         EXPECT_EQ(size.height, c.size.height) << c.name;
+        EXPECT_EQ(ZoomPercent(c.zoom, c.viewW, c.viewH, c.dpi), c.percent) << c.name;
     }
     EXPECT_EQ(ScrollRange(1056, 500), 1056 + 24 - 500);
     EXPECT_EQ(ScrollRange(400, 500), 0);
+}
+
+TEST(PreviewLayout, ZoomGoesStepByStepFromWhatIsShown) {
+    struct Case {
+        int shown, direction, percent;
+    } cases[] = {
+        {52, 1, 75},  {52, -1, 50}, {100, 1, 150}, {100, -1, 75},  {104, -1, 100}, {400, 1, 400},
+        {50, -1, 50}, {21, 1, 50},  {21, -1, 50},  {900, -1, 400}, {200, 1, 400},  {150, -1, 100},
+    };
+    for (const Case &c : cases) {
+        Zoom zoom = ZoomStep(c.shown, c.direction);
+        EXPECT_EQ(zoom.mode, ZoomMode::Percent);
+        EXPECT_EQ(zoom.percent, c.percent) << c.shown << (c.direction > 0 ? " in" : " out");
+    }
+    EXPECT_EQ(ZoomLabel(75), "75 %");
+}
+
+TEST(PreviewLayout, ZoomKeepsTheCentreOfTheViewInPlace) {
+    // view 500 px: its centre at 338 px into a 1000 px page; 676 px into the doubled page
+    EXPECT_EQ(ScrollKeepingCentre(100, 500, 1000, 2000), 438);
+    EXPECT_EQ(ScrollKeepingCentre(438, 500, 2000, 1000), 100);
+}
+
+TEST(PreviewLayout, WheelScrollsOnThroughThePages) {
+    struct Case {
+        const char *name;
+        ViewPlace at;
+        int delta, range, count;
+        ViewPlace to;
+    } cases[] = {
+        {"down within the page", {1, 100}, -120, 500, 3, {1, 160}},
+        {"down stops at the end first", {1, 480}, -120, 500, 3, {1, 500}},
+        {"down from the end to the next top", {1, 500}, -120, 500, 3, {2, 0}},
+        {"down at the last page's end", {2, 500}, -120, 500, 3, {2, 500}},
+        {"up from the top to the previous end", {1, 0}, 120, 500, 3, {0, 500}},
+        {"up at the first page's top", {0, 0}, 120, 500, 3, {0, 0}},
+        {"up within the page", {1, 30}, 120, 500, 3, {1, 0}},
+        {"whole page in view: a page a notch", {0, 0}, -120, 0, 3, {1, 0}},
+        {"fine wheel", {0, 10}, -20, 500, 3, {0, 20}},
+    };
+    for (const Case &c : cases) {
+        ViewPlace to = WheelPlace(c.at, c.delta, c.range, c.count);
+        EXPECT_EQ(to.page, c.to.page) << c.name;
+        EXPECT_EQ(to.scroll, c.to.scroll) << c.name;
+    }
+}
+
+TEST(PreviewLayout, PrintCoversTheChosenPagesWithinTheDocument) {
+    struct Case {
+        bool chosen;
+        int from, to, count;
+        PageSpan span;
+    } cases[] = {
+        {false, 0, 0, 5, {0, 4}}, {true, 2, 3, 5, {1, 2}}, {true, 4, 4, 5, {3, 3}},
+        {true, 0, 9, 5, {0, 4}},  {true, 5, 9, 5, {4, 4}},
+    };
+    for (const Case &c : cases) {
+        PageSpan span = PagesToPrint(c.chosen, c.from, c.to, c.count);
+        EXPECT_EQ(span.first, c.span.first) << c.from << "-" << c.to;
+        EXPECT_EQ(span.last, c.span.last) << c.from << "-" << c.to;
+    }
+    EXPECT_EQ(PrintingLabel(1, 5), "Printing page 2 of 5");
 }
 
 TEST(PreviewLayout, PagingStaysWithinTheDocument) {

@@ -1,10 +1,13 @@
 // A stand-in for the back office: a window that calls one Ringtally export with its handle, and
 // a thread inside this process that answers the dialogs the report shows (date pickers take
 // pointers, which only reach them from inside their own process) and reads every message box.
-// What it saw goes to standard output, one line each, for the test script to check.
+// What it saw goes to standard output, one line each, for the test script to check. With
+// --print it prints from the engine's preview (all pages or FROM-TO) and then closes it; with
+// --cancel-print-at it presses the job's Cancel as that page goes to the printer.
 //
 //   tally_host EXPORT [--range MM-DD-YYYY HH:MM:SS MM-DD-YYYY HH:MM:SS MASK | --cancel-range]
 //                     [--number TEXT | --close-number] [--reenter]
+//                     [--print all|FROM-TO [--cancel-print-at PAGE]]
 #include "ringhold_harness.h"
 #include "reptopt_ids.h"
 #include "ringtally.h"
@@ -23,6 +26,8 @@
 namespace {
 
 const UINT WM_REENTER = WM_APP + 1;
+// The engine's preview: its Print button and page label.
+const int kPreviewPrint = 209, kPreviewPageLabel = 205;
 
 struct Script {
     void(__stdcall *report)(HWND) = nullptr;
@@ -32,11 +37,17 @@ struct Script {
     std::string number;
     bool closeNumber = false;
     bool reenter = false;
+    bool print = false;
+    int printFrom = 0, printTo = 0; // 0: every page
+    int cancelAt = 0;
 };
 
 Script g_script;
 HWND g_host = nullptr;
-std::atomic<bool> g_done{false}, g_reentryReturned{false};
+std::atomic<bool> g_done{false}, g_reentryReturned{false}, g_printingGone{false};
+// The job window's texts, in the order shown; written by the host's thread until the window goes.
+std::string g_printingTexts;
+HWND g_printingOwner = nullptr;
 
 void Say(const std::string &line) {
     std::printf("%s\n", line.c_str());
@@ -88,6 +99,14 @@ bool ReadScript(int argc, char **argv) {
             g_script.closeNumber = true;
         } else if (arg == "--reenter") {
             g_script.reenter = true;
+        } else if (arg == "--print" && i + 1 < argc) {
+            g_script.print = true;
+            const std::string pages = argv[++i];
+            if (pages != "all" &&
+                std::sscanf(pages.c_str(), "%d-%d", &g_script.printFrom, &g_script.printTo) != 2)
+                return false;
+        } else if (arg == "--cancel-print-at" && i + 1 < argc) {
+            g_script.cancelAt = std::atoi(argv[++i]);
         } else {
             return false;
         }
@@ -151,6 +170,57 @@ void AnswerNumber(HWND dialog) {
     PostMessageA(edit, WM_KEYUP, VK_RETURN, 0);
 }
 
+// Seen on the host's own thread as the print job's window shows each page: the texts it
+// showed, and Cancel pressed at the page the script names, which is then the next thing the
+// job's own message loop handles.
+LRESULT CALLBACK WatchPrinting(int code, WPARAM wParam, LPARAM lParam) {
+    const auto *call = reinterpret_cast<const CWPRETSTRUCT *>(lParam);
+    HWND dialog = GetParent(call->hwnd);
+    if (code == HC_ACTION && call->message == WM_SETTEXT && dialog &&
+        Caption(dialog) == "Printing") {
+        const std::string text = Caption(call->hwnd);
+        g_printingTexts += (g_printingTexts.empty() ? "" : "|") + text;
+        g_printingOwner = GetWindow(dialog, GW_OWNER);
+        if (g_script.cancelAt > 0 &&
+            text.rfind("Printing page " + std::to_string(g_script.cancelAt) + " ", 0) == 0)
+            PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    } else if (code == HC_ACTION && call->message == WM_DESTROY &&
+               Caption(call->hwnd) == "Printing") {
+        g_printingGone = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool IsPreview(HWND dialog) {
+    return FindWindowExA(dialog, nullptr, "PrnviewPage", nullptr) != nullptr;
+}
+
+// The engine's window while the pages are composed, which goes by itself.
+bool IsProgressWindow(HWND dialog) {
+    return FindWindowExA(dialog, nullptr, PROGRESS_CLASSA, nullptr) != nullptr;
+}
+
+// Print, the print dialog answered, the job followed to its end, and the preview closed.
+void PrintFromPreview(HWND preview) {
+    Say("preview: " + Caption(preview) + "|" + ItemText(preview, kPreviewPageLabel));
+    PostMessageA(GetDlgItem(preview, kPreviewPrint), BM_CLICK, 0, 0);
+    HWND dialog = FindDialog(GetCurrentProcessId(), "Print", 20000);
+    if (!dialog) {
+        Say("print: no dialog");
+        return;
+    }
+    Say("print: pages " + ItemText(dialog, 0x480) + "-" + ItemText(dialog, 0x481) +
+        (GetWindow(dialog, GW_OWNER) == preview ? "|owned" : ""));
+    AnswerPrintDialog(dialog, g_script.printFrom, g_script.printTo);
+    if (!WaitUntil([] { return g_printingGone.load(); }, 120000)) {
+        Say("printing: did not end");
+        return;
+    }
+    Say("printing: " + g_printingTexts + (g_printingOwner == preview ? "|owned" : ""));
+    WaitUntil([&] { return IsWindowEnabled(preview) != FALSE; }, 20000);
+    PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
 void ReadBox(HWND box) {
     Say("box: " + Caption(box) + "|" + MessageBoxText(box) + "|" +
         (HasIcon(box) ? "icon" : "noicon") +
@@ -182,6 +252,11 @@ void DriveDialogs() {
                 AnswerRange(dialog);
             else if (caption == "Enter Number to report on")
                 AnswerNumber(dialog);
+            else if (IsProgressWindow(dialog))
+                Say("progress: " + caption +
+                    (GetWindow(dialog, GW_OWNER) == g_host ? "|owned" : ""));
+            else if (g_script.print && IsPreview(dialog))
+                PrintFromPreview(dialog);
             else
                 ReadBox(dialog);
         }
@@ -204,7 +279,8 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 int main(int argc, char **argv) {
     if (!ReadScript(argc, argv)) {
         std::fprintf(stderr, "usage: tally_host EXPORT [--range D T D T MASK | --cancel-range] "
-                             "[--number TEXT | --close-number] [--reenter]\n");
+                             "[--number TEXT | --close-number] [--reenter] "
+                             "[--print all|FROM-TO [--cancel-print-at PAGE]]\n");
         return 2;
     }
     WNDCLASSA wc{};
@@ -215,8 +291,13 @@ int main(int argc, char **argv) {
     RegisterClassA(&wc);
     g_host = CreateWindowA("TallyHost", "Back Office", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
                            480, 320, nullptr, nullptr, wc.hInstance, nullptr);
+    HHOOK watch = g_script.print ? SetWindowsHookExA(WH_CALLWNDPROCRET, WatchPrinting, nullptr,
+                                                     GetCurrentThreadId())
+                                 : nullptr;
     std::thread driver(DriveDialogs);
     g_script.report(g_host);
+    if (watch)
+        UnhookWindowsHookEx(watch);
     Say("done");
     g_done = true;
     driver.join();

@@ -26,3 +26,6 @@ std::string MessageBoxText(HWND box);
 bool WaitForWindowGone(HWND window, DWORD waitMs);
 // Presses IDOK, IDYES or IDNO and waits for the box to go; false when it stayed.
 bool PressButton(HWND box, int id);
+// Answers a print dialog (the common one) with the printer it offers: pages `from` to `to`,
+// or every page when `from` is 0.
+void AnswerPrintDialog(HWND dialog, int from, int to);

@@ -94,3 +94,14 @@ bool PressButton(HWND box, int id) {
     PostMessageA(box, WM_COMMAND, id, 0);
     return WaitForWindowGone(box, kPressWaitMs);
 }
+
+void AnswerPrintDialog(HWND dialog, int from, int to) {
+    // The dialog's own item numbers: the "Pages" option and its two fields.
+    const int pagesOption = 0x422, fromField = 0x480, toField = 0x481;
+    if (from > 0) {
+        SendDlgItemMessageA(dialog, pagesOption, BM_CLICK, 0, 0);
+        SetDlgItemInt(dialog, fromField, from, FALSE);
+        SetDlgItemInt(dialog, toField, to, FALSE);
+    }
+    PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}

@@ -1,0 +1,187 @@
+#!/usr/bin/env bash
+# Printing a real report through a real spooler: a cupsd of this test's own (its own folders,
+# a private socket) whose queue writes each job to a file here, the inbound call log printed
+# from the engine's preview under Wine with the print dialog answered, and the PostScript job
+# Wine's driver sent turned into PDF by ghostscript and read back: pages, size, headings, rows.
+set -euo pipefail
+work=$RING_BUILD_DIR/prnview-print
+prog=$work/prog
+cups=$work/cups
+rm -rf "$work"
+mkdir -p "$prog/DATA" "$prog/CONTROL" "$cups"/{etc,spool,tmp,cache,state,log} "$work/out"
+for f in tally_host.exe callfill.exe Ringtally.dll KEYFILE.dll Pantry.dll Cfgvault.dll \
+    PRNVIEW32.dll Reptopt.dll; do
+    cp "$RING_BIN/$f" "$prog/"
+done
+printf "[Store]\r\nName=Mario's Pizza\r\n" >"$prog/POSOvena.INI"
+winpath() { echo "Z:$(tr / '\\' <<<"$1")"; }
+run() { "$RING_WINE_RUN" "$RING_WINE_DIR" "$@" | tr -d '\r'; }
+failures=0
+fail() {
+    printf 'FAIL %s\n' "$*" >&2
+    failures=$((failures + 1))
+}
+# wait_for SECONDS COMMAND...: polls until the command succeeds; false when time ran out.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.2
+    done
+}
+
+# The spooler: socket, configuration, spool and logs all below this test's folder, reached only
+# through CUPS_SERVER, which the Wine programs below inherit.
+socket=$cups/cups.sock
+[ ${#socket} -lt 100 ] || socket=$(mktemp -u /tmp/prnview-cups.XXXXXX.sock)
+cat >"$cups/etc/cupsd.conf" <<EOF
+Listen $socket
+LogLevel warn
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
+EOF
+cat >"$cups/etc/cups-files.conf" <<EOF
+ServerRoot $cups/etc
+RequestRoot $cups/spool
+TempDir $cups/tmp
+CacheDir $cups/cache
+StateDir $cups/state
+ErrorLog $cups/log/error_log
+AccessLog $cups/log/access_log
+PageLog $cups/log/page_log
+FileDevice Yes
+EOF
+export CUPS_SERVER=$socket
+cupsd_bin=$(command -v cupsd || echo /usr/sbin/cupsd)
+if [ ! -x "$cupsd_bin" ]; then
+    echo "skipped: no cupsd on this machine (scripts/setup installs Debian's cups)" >&2
+    exit 77
+fi
+"$cupsd_bin" -f -c "$cups/etc/cupsd.conf" -s "$cups/etc/cups-files.conf" \
+    </dev/null >"$cups/log/cupsd.out" 2>&1 &
+cupsd_pid=$!
+trap 'kill $cupsd_pid 2>/dev/null; wait $cupsd_pid 2>/dev/null; rm -f "$socket"' EXIT
+scheduler_up() { [ -S "$socket" ] && lpstat -r 2>/dev/null | grep -q 'is running'; }
+if ! wait_for 30 scheduler_up; then
+    echo "skipped: cupsd could not start here:" >&2
+    cat "$cups/log/cupsd.out" "$cups/log/error_log" >&2 2>/dev/null || true
+    exit 77
+fi
+# A PostScript printer whose own default paper is A4: the engine must still print on letter.
+job=$work/out/job.ps
+# (lpadmin warns that drivers are deprecated: said only when it fails.)
+lpadmin -p Office -E -v "file://$job" -m drv:///sample.drv/generic.ppd -o PageSize=A4 \
+    2>"$cups/log/lpadmin" || { cat "$cups/log/lpadmin" >&2; exit 1; }
+lpadmin -d Office
+
+# Five pages of the inbound call log: 200 calls, 44 rows a page, each caller numbered by row.
+calls=()
+for i in $(seq 0 199); do
+    printf -v call '01-%02d-2004 %02d:%02d:00 I 555%07d 40 2 1 0 CALLER %03d' \
+        $((5 + i / 80)) $((8 + i % 80 / 6)) $((i % 80 % 6 * 10)) $((1000 + i)) $((i + 1))
+    calls+=("$call")
+done
+printf '%s\n' "${calls[@]}" >"$work/calls.txt"
+run "$prog/callfill.exe" "$(winpath "$prog")" --list "$(winpath "$work/calls.txt")" >/dev/null
+range=(--range 01-05-2004 00:00:00 01-07-2004 23:59:59 254)
+title="Inbound Call Log Report"
+
+jobs_done() { lpstat -W completed -o Office 2>/dev/null | wc -l; }
+# print NAME EXPECTED-HOST-LINES ARGS...: prints from the preview and checks what the host saw.
+print() {
+    local name=$1 expected=$2 got
+    shift 2
+    got=$(run "$prog/tally_host.exe" IBLogRpt "${range[@]}" "$@" | grep -v '^range: ')
+    # The engine's captions carry the report's date: only their start is compared.
+    got=$(sed -E "s/^(progress|preview): $title[^|]*/\1: $title/" <<<"$got")
+    if [ "$got" != "$expected" ]; then
+        fail "$name
+--- expected
+$expected
+--- got
+$got"
+    else
+        echo "ok   $name"
+    fi
+}
+# job_pdf N: waits for the spooler's Nth finished job and turns its PostScript into PDF.
+job_pdf() {
+    local pdf=$work/job$1.pdf
+    if ! wait_for 60 test "$(jobs_done)" -ge "$1"; then
+        fail "job $1 never finished in the spooler"
+        lpstat -o -W all >&2 || true
+        return 1
+    fi
+    gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile="$pdf" "$job" >&2
+    echo "$pdf"
+}
+# pdf_check NAME PDF PAGES PATTERN... [! PATTERN...]: page count, letter portrait pages, lines
+# that must be there and, after "!", lines that must not.
+pdf_check() {
+    local name=$1 pdf=$2 pages=$3 text info must=1 before=$failures
+    shift 3
+    info=$(pdfinfo "$pdf")
+    text=$(pdftotext -layout "$pdf" -)
+    grep -q "^Pages: *$pages$" <<<"$info" || fail "$name: not $pages pages: $(grep Pages <<<"$info")"
+    grep -q "^Page size: *612 x 792 pts" <<<"$info" ||
+        fail "$name: not letter portrait: $(grep 'Page size' <<<"$info")"
+    for pattern in "$@"; do
+        if [ "$pattern" = "!" ]; then
+            must=0
+        elif [ $must = 1 ] && ! grep -Eq -- "$pattern" <<<"$text"; then
+            fail "$name: no line matches $pattern"
+        elif [ $must = 0 ] && grep -Eq -- "$pattern" <<<"$text"; then
+            fail "$name: a line matches $pattern"
+        fi
+    done
+    [ $failures -gt $before ] || echo "ok   $name ($pages pages)"
+}
+
+# Cancel as the third page goes out: the spooler never gets a job.
+print "cancelled job" "progress: $title|owned
+preview: $title|Page 1 of 5
+print: pages 1-5|owned
+printing: Printing page 1 of 5|Printing page 2 of 5|Printing page 3 of 5|owned
+done" --print all --cancel-print-at 3
+[ "$(lpstat -W all -o Office | wc -l)" = 0 ] || fail "the cancelled job reached the spooler"
+
+print "every page" "progress: $title|owned
+preview: $title|Page 1 of 5
+print: pages 1-5|owned
+printing: Printing page 1 of 5|Printing page 2 of 5|Printing page 3 of 5|Printing page 4 of 5|Printing page 5 of 5|owned
+done" --print all
+if pdf=$(job_pdf 1); then
+    cp "$pdf" "$work/every.pdf"
+    pdf_check "every page printed" "$pdf" 5 \
+        "Inbound Call Log From 05 Jan 2004 to 07 Jan 2004" \
+        "Date +Time +Number +Name +Secs +Line +Rings +Error" \
+        "01-05-2004 +08:00 AM +555-000-1000 +CALLER 001 +40 +0[12] +0[12] +NO" \
+        "CALLER 044" "CALLER 045" "01-07-2004 +.* +CALLER 200" \
+        "Mario's Pizza +Page 1 of 5" "Mario's Pizza +Page 5 of 5"
+fi
+
+print "pages 2 to 3" "progress: $title|owned
+preview: $title|Page 1 of 5
+print: pages 1-5|owned
+printing: Printing page 2 of 5|Printing page 3 of 5|owned
+done" --print 2-3
+if pdf=$(job_pdf 2); then
+    pdf_check "pages 2 to 3 printed" "$pdf" 2 \
+        "Inbound Call Log From 05 Jan 2004 to 07 Jan 2004" "CALLER 045" "CALLER 132" \
+        "Page 2 of 5" "Page 3 of 5" ! "CALLER 044" "CALLER 133" "Page [145] of 5"
+fi
+
+[ $failures -eq 0 ] || { echo "$failures failed; the spooler's log: $cups/log" >&2; exit 1; }
+rm -rf "$work"
