@@ -1,13 +1,14 @@
 // A stand-in for the back office: a window that calls one Ringtally export with its handle, and
 // a thread inside this process that answers the dialogs the report shows (date pickers take
 // pointers, which only reach them from inside their own process) and reads every message box.
-// What it saw goes to standard output, one line each, for the test script to check. With
-// --print it prints from the engine's preview (all pages or FROM-TO) and then closes it; with
-// --cancel-print-at it presses the job's Cancel as that page goes to the printer.
+// What it saw goes to standard output, one line each, for the test script to check. Each
+// --print prints from the engine's preview (all pages or FROM-TO), one after the other, and
+// then the preview is closed; --cancel-print-at presses Cancel in the job of the --print before
+// it as that page goes to the printer.
 //
 //   tally_host EXPORT [--range MM-DD-YYYY HH:MM:SS MM-DD-YYYY HH:MM:SS MASK | --cancel-range]
 //                     [--number TEXT | --close-number] [--reenter]
-//                     [--print all|FROM-TO [--cancel-print-at PAGE]]
+//                     [--print all|FROM-TO [--cancel-print-at PAGE]]...
 #include "ringhold_harness.h"
 #include "reptopt_ids.h"
 #include "ringtally.h"
@@ -22,12 +23,19 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
 const UINT WM_REENTER = WM_APP + 1;
 // The engine's preview: its Print button and page label.
 const int kPreviewPrint = 209, kPreviewPageLabel = 205;
+
+// One print from the preview: its pages (0 to 0: every page) and the page at which Cancel is
+// pressed (0: never).
+struct PrintJob {
+    int from = 0, to = 0, cancelAt = 0;
+};
 
 struct Script {
     void(__stdcall *report)(HWND) = nullptr;
@@ -37,14 +45,13 @@ struct Script {
     std::string number;
     bool closeNumber = false;
     bool reenter = false;
-    bool print = false;
-    int printFrom = 0, printTo = 0; // 0: every page
-    int cancelAt = 0;
+    std::vector<PrintJob> prints;
 };
 
 Script g_script;
 HWND g_host = nullptr;
 std::atomic<bool> g_done{false}, g_reentryReturned{false}, g_printingGone{false};
+std::atomic<int> g_cancelAt{0};
 // The job window's texts, in the order shown; written by the host's thread until the window goes.
 std::string g_printingTexts;
 HWND g_printingOwner = nullptr;
@@ -100,13 +107,13 @@ bool ReadScript(int argc, char **argv) {
         } else if (arg == "--reenter") {
             g_script.reenter = true;
         } else if (arg == "--print" && i + 1 < argc) {
-            g_script.print = true;
+            PrintJob job;
             const std::string pages = argv[++i];
-            if (pages != "all" &&
-                std::sscanf(pages.c_str(), "%d-%d", &g_script.printFrom, &g_script.printTo) != 2)
+            if (pages != "all" && std::sscanf(pages.c_str(), "%d-%d", &job.from, &job.to) != 2)
                 return false;
-        } else if (arg == "--cancel-print-at" && i + 1 < argc) {
-            g_script.cancelAt = std::atoi(argv[++i]);
+            g_script.prints.push_back(job);
+        } else if (arg == "--cancel-print-at" && i + 1 < argc && !g_script.prints.empty()) {
+            g_script.prints.back().cancelAt = std::atoi(argv[++i]);
         } else {
             return false;
         }
@@ -181,8 +188,8 @@ LRESULT CALLBACK WatchPrinting(int code, WPARAM wParam, LPARAM lParam) {
         const std::string text = Caption(call->hwnd);
         g_printingTexts += (g_printingTexts.empty() ? "" : "|") + text;
         g_printingOwner = GetWindow(dialog, GW_OWNER);
-        if (g_script.cancelAt > 0 &&
-            text.rfind("Printing page " + std::to_string(g_script.cancelAt) + " ", 0) == 0)
+        if (g_cancelAt > 0 &&
+            text.rfind("Printing page " + std::to_string(g_cancelAt) + " ", 0) == 0)
             PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     } else if (code == HC_ACTION && call->message == WM_DESTROY &&
                Caption(call->hwnd) == "Printing") {
@@ -200,24 +207,34 @@ bool IsProgressWindow(HWND dialog) {
     return FindWindowExA(dialog, nullptr, PROGRESS_CLASSA, nullptr) != nullptr;
 }
 
-// Print, the print dialog answered, the job followed to its end, and the preview closed.
-void PrintFromPreview(HWND preview) {
-    Say("preview: " + Caption(preview) + "|" + ItemText(preview, kPreviewPageLabel));
+// Print, the print dialog answered and the job followed to its end; false when it went wrong.
+bool PrintOnce(HWND preview, const PrintJob &job) {
+    g_printingTexts.clear();
+    g_printingGone = false;
+    g_cancelAt = job.cancelAt;
     PostMessageA(GetDlgItem(preview, kPreviewPrint), BM_CLICK, 0, 0);
     HWND dialog = FindDialog(GetCurrentProcessId(), "Print", 20000);
     if (!dialog) {
         Say("print: no dialog");
-        return;
+        return false;
     }
     Say("print: pages " + ItemText(dialog, 0x480) + "-" + ItemText(dialog, 0x481) +
         (GetWindow(dialog, GW_OWNER) == preview ? "|owned" : ""));
-    AnswerPrintDialog(dialog, g_script.printFrom, g_script.printTo);
+    AnswerPrintDialog(dialog, job.from, job.to);
     if (!WaitUntil([] { return g_printingGone.load(); }, 120000)) {
         Say("printing: did not end");
-        return;
+        return false;
     }
     Say("printing: " + g_printingTexts + (g_printingOwner == preview ? "|owned" : ""));
-    WaitUntil([&] { return IsWindowEnabled(preview) != FALSE; }, 20000);
+    return WaitUntil([&] { return IsWindowEnabled(preview) != FALSE; }, 20000);
+}
+
+// Every print the script asks for, and then the preview closed.
+void PrintFromPreview(HWND preview) {
+    Say("preview: " + Caption(preview) + "|" + ItemText(preview, kPreviewPageLabel));
+    for (const PrintJob &job : g_script.prints)
+        if (!PrintOnce(preview, job))
+            return;
     PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
@@ -255,7 +272,7 @@ void DriveDialogs() {
             else if (IsProgressWindow(dialog))
                 Say("progress: " + caption +
                     (GetWindow(dialog, GW_OWNER) == g_host ? "|owned" : ""));
-            else if (g_script.print && IsPreview(dialog))
+            else if (!g_script.prints.empty() && IsPreview(dialog))
                 PrintFromPreview(dialog);
             else
                 ReadBox(dialog);
@@ -280,7 +297,7 @@ int main(int argc, char **argv) {
     if (!ReadScript(argc, argv)) {
         std::fprintf(stderr, "usage: tally_host EXPORT [--range D T D T MASK | --cancel-range] "
                              "[--number TEXT | --close-number] [--reenter] "
-                             "[--print all|FROM-TO [--cancel-print-at PAGE]]\n");
+                             "[--print all|FROM-TO [--cancel-print-at PAGE]]...\n");
         return 2;
     }
     WNDCLASSA wc{};
@@ -291,9 +308,9 @@ int main(int argc, char **argv) {
     RegisterClassA(&wc);
     g_host = CreateWindowA("TallyHost", "Back Office", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
                            480, 320, nullptr, nullptr, wc.hInstance, nullptr);
-    HHOOK watch = g_script.print ? SetWindowsHookExA(WH_CALLWNDPROCRET, WatchPrinting, nullptr,
-                                                     GetCurrentThreadId())
-                                 : nullptr;
+    HHOOK watch = !g_script.prints.empty() ? SetWindowsHookExA(WH_CALLWNDPROCRET, WatchPrinting,
+                                                               nullptr, GetCurrentThreadId())
+                                           : nullptr;
     std::thread driver(DriveDialogs);
     g_script.report(g_host);
     if (watch)
