@@ -124,16 +124,7 @@ std::vector<std::string> StampsFromNow(int seconds) {
 }
 
 std::vector<std::string> FilesIn(const std::string &folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.pdf").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
+    return FileNamesMatching(folder + "*.pdf");
 }
 
 bool MakeEmptyFile(const std::string &path) {

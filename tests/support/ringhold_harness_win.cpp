@@ -106,16 +106,7 @@ void ProgramDir::WriteUdpServerSetup() const {
 }
 
 std::vector<std::string> ProgramDir::LockFiles() const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(Path(CONTROL_DIR "*.LCK").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
+    return FileNamesMatching(Path(CONTROL_DIR "*.LCK"));
 }
 
 CidConfig MakeConfig(uint8_t portSel, uint8_t unitModel, uint8_t lastLine, uint32_t options) {

@@ -1,11 +1,12 @@
 // Test support for the windows a test meets: waiting for a condition, finding a process's dialogs
-// and message boxes, reading their items and pressing their buttons. Needs nothing but user32, so
-// the outside libraries' tests use it too.
+// and message boxes, reading their items and pressing their buttons, listing a folder's files.
+// Needs nothing but user32, so the outside libraries' tests use it too.
 #pragma once
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Polls `condition` every 50 ms until it holds or `waitMs` have passed; true when it held.
 bool WaitUntil(const std::function<bool()> &condition, DWORD waitMs);
@@ -29,3 +30,6 @@ bool PressButton(HWND box, int id);
 // Answers a print dialog (the common one) with the printer it offers: pages `from` to `to`,
 // or every page when `from` is 0.
 void AnswerPrintDialog(HWND dialog, int from, int to);
+// The names of the files matching a pattern such as "C:\folder\*.pdf", in the order the
+// file system lists them.
+std::vector<std::string> FileNamesMatching(const std::string &pattern);

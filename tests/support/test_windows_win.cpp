@@ -105,3 +105,16 @@ void AnswerPrintDialog(HWND dialog, int from, int to) {
     }
     PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }
+
+std::vector<std::string> FileNamesMatching(const std::string &pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
