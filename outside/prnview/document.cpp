@@ -1,5 +1,9 @@
-// Page-number filling and the small layout rules both renderers share.
+// Page-number filling, the document's storage and the small layout rules both renderers share.
 #include "document.h"
+
+#include <cstring>
+#include <limits>
+#include <new>
 
 namespace {
 
@@ -13,12 +17,78 @@ bool HasCharacter(unsigned char c) {
     return c >= 0x20 && c != 0x7F && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D;
 }
 
+char Printable(char c) {
+    return HasCharacter(static_cast<unsigned char>(c)) ? c : ' ';
+}
+
+// A page that is full keeps no spare room: over thousands of pages that would be a third of
+// the document again.
+void FitToSize(Page &page) {
+    page.text.shrink_to_fit();
+    page.texts.shrink_to_fit();
+    page.shapes.shrink_to_fit();
+}
+
 } // namespace
 
-std::string Document::ShownText(const TextItem &item, size_t pageIndex) const {
-    if (!item.special)
-        return item.text;
-    std::string text = item.text;
+std::string_view Page::TextOf(size_t index) const {
+    const size_t end = index + 1 < texts.size() ? texts[index + 1].textAt : text.size();
+    return std::string_view(text).substr(texts[index].textAt, end - texts[index].textAt);
+}
+
+uint16_t Document::FontIndex(const TextFont &font) {
+    for (size_t i = fonts.size(); i-- > 0;)
+        if (fonts[i] == font)
+            return static_cast<uint16_t>(i);
+    if (fonts.size() > std::numeric_limits<uint16_t>::max())
+        throw std::bad_alloc();
+    fonts.push_back(font);
+    return static_cast<uint16_t>(fonts.size() - 1);
+}
+
+void Document::AddPage(int32_t source) {
+    Page next{source, {}, {}, {}};
+    if (!pages.empty()) {
+        // Report pages are alike: the next one most likely needs what this one took.
+        next.text.reserve(pages.back().text.size());
+        next.texts.reserve(pages.back().texts.size());
+        next.shapes.reserve(pages.back().shapes.size());
+    }
+    pages.push_back(std::move(next));
+    if (pages.size() > 1)
+        FitToSize(pages[pages.size() - 2]);
+}
+
+void Document::AddText(float x, float y, Align align, uint16_t font, const char *text,
+                       bool special) {
+    Page &page = pages.back();
+    const size_t length = std::strlen(text);
+    if (length > std::numeric_limits<uint32_t>::max() - page.text.size())
+        throw std::bad_alloc();
+    const uint32_t at = static_cast<uint32_t>(page.text.size());
+    page.text.resize(at + length);
+    for (size_t i = 0; i < length; ++i)
+        page.text[at + i] = Printable(text[i]);
+    try {
+        page.texts.push_back(TextItem{x, y, at, font, align, special});
+    } catch (const std::bad_alloc &) {
+        // No characters stay without their item: they would join the text before.
+        page.text.resize(at);
+        throw;
+    }
+}
+
+void Document::AddShape(ShapeItem shape) {
+    Page &page = pages.back();
+    shape.textsBefore = static_cast<uint32_t>(page.texts.size());
+    page.shapes.push_back(shape);
+}
+
+std::string Document::ShownText(size_t pageIndex, size_t textIndex) const {
+    const Page &page = pages[pageIndex];
+    std::string text(page.TextOf(textIndex));
+    if (!page.texts[textIndex].special)
+        return text;
     ReplaceAll(text, "##pageno##",
                std::to_string(static_cast<long long>(pageIndex) + 1 + numberBase));
     ReplaceAll(text, "##pagecount##",
@@ -29,8 +99,7 @@ std::string Document::ShownText(const TextItem &item, size_t pageIndex) const {
 std::string PrintableText(const char *text) {
     std::string out(text);
     for (char &c : out)
-        if (!HasCharacter(static_cast<unsigned char>(c)))
-            c = ' ';
+        c = Printable(c);
     return out;
 }
 

@@ -1,61 +1,98 @@
 // The engine's document: pages of texts, lines and rectangles in inches on a letter page, kept
 // as the caller drew them so the preview, the printer and PDF files all replay the same thing.
+// A report of half a million rows must fit a 32-bit process, so an item is a few fixed-size
+// numbers: its font is an index into the document's font table and its characters sit in its
+// page's one text buffer.
 #pragma once
 #include <cstdint>
 #include <string>
-#include <variant>
+#include <string_view>
 #include <vector>
 
 constexpr double kPageWidthInches = 8.5;
 constexpr double kPageHeightInches = 11.0;
 
-enum class Align { Left = 0, Centre = 1, Right = 2 };
+enum class Align : uint8_t { Left = 0, Centre = 1, Right = 2 };
 
 struct TextFont {
     std::string face = "Times New Roman";
     int32_t points = 10;
     bool bold = false;
     uint32_t colour = 0; // 0x00BBGGRR
+
+    bool operator==(const TextFont &other) const {
+        return points == other.points && bold == other.bold && colour == other.colour &&
+               face == other.face;
+    }
+    bool operator!=(const TextFont &other) const { return !(*this == other); }
 };
 
+// Coordinates are kept as the single-precision values the caller passes.
 struct TextItem {
-    double x = 0, y = 0;
+    float x = 0, y = 0;
+    uint32_t textAt = 0; // where its characters start in the page's text; they end where the
+                         // next text's start, or with the page's text
+    uint16_t font = 0;   // index in the document's font table
     Align align = Align::Left;
-    TextFont font;
-    std::string text;
     bool special = false; // holds ##pageno## / ##pagecount##
 };
+static_assert(sizeof(TextItem) == 16, "an item of every list row's every column");
 
-struct LineItem {
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    double width = 1; // points
-    uint32_t colour = 0;
+enum class ShapeKind : uint8_t {
+    Line,
+    Framed,  // outline in black, inside painted in the colour
+    Solid,   // painted in the colour, no outline
+    Outline, // outline in the colour
 };
 
-enum class RectFill { Framed = 0, Solid = 1, Outline = 2 };
-
-struct RectItem {
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    double width = 1;
+struct ShapeItem {
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    float width = 1; // points
     uint32_t colour = 0;
-    RectFill fill = RectFill::Framed;
+    ShapeKind kind = ShapeKind::Line;
+    uint32_t textsBefore = 0; // texts of the page drawn before it, so the order stays as drawn
 };
-
-using PageItem = std::variant<TextItem, LineItem, RectItem>;
 
 struct Page {
     int32_t source = 7; // printer paper bin
-    std::vector<PageItem> items;
+    std::string text;   // the characters of every text of the page, one after the other
+    std::vector<TextItem> texts;
+    std::vector<ShapeItem> shapes;
+
+    std::string_view TextOf(size_t index) const;
 };
+
+// Calls onText(index) and onShape(shape) for the page's items in the order they were drawn.
+template <class OnText, class OnShape>
+void ForEachItem(const Page &page, OnText onText, OnShape onShape) {
+    size_t text = 0;
+    for (const ShapeItem &shape : page.shapes) {
+        for (; text < shape.textsBefore; ++text)
+            onText(text);
+        onShape(shape);
+    }
+    for (; text < page.texts.size(); ++text)
+        onText(text);
+}
 
 struct Document {
     std::string title;
     int32_t numberBase = 0;
     bool stopped = false;
+    std::vector<TextFont> fonts;
     std::vector<Page> pages;
 
+    // The index of `font` in the table, added when it is new. Throws std::bad_alloc when the
+    // table cannot hold another one.
+    uint16_t FontIndex(const TextFont &font);
+    // Starts the next page, and gives the one before back the room it did not fill.
+    void AddPage(int32_t source);
+    // On the last page: `text` as PrintableText makes it, in font `font`.
+    void AddText(float x, float y, Align align, uint16_t font, const char *text, bool special);
+    void AddShape(ShapeItem shape);
+
     // The text as it shows on page `pageIndex` (0-based): page number and count filled in.
-    std::string ShownText(const TextItem &item, size_t pageIndex) const;
+    std::string ShownText(size_t pageIndex, size_t textIndex) const;
 };
 
 inline uint8_t RedOf(uint32_t colour) {

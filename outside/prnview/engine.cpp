@@ -2,6 +2,7 @@
 #include "engine.h"
 
 #include <cmath>
+#include <new>
 
 #include "pdf_writer.h"
 #include "prnview.h"
@@ -37,23 +38,44 @@ int32_t Engine::StartDocument(int32_t owner, const char *title, const char *pdfP
         if (!pdfFile)
             return PV_ERR_OUTPUT;
     }
-    state_ = EngineState{0, state_.lastHandle, {}, {}, pdfFile};
-    state_.doc.title = PrintableText(title ? title : "");
-    state_.doc.numberBase = numberBase;
-    state_.doc.pages.push_back(Page{source, {}});
-    if (Attended() && !host_.OpenProgress(owner, state_.doc.title))
+    try {
+        state_ = EngineState{0, state_.lastHandle, {}, 0, pdfFile};
+        state_.doc.title = PrintableText(title ? title : "");
+        state_.doc.numberBase = numberBase;
+        state_.font = state_.doc.FontIndex(TextFont{});
+        state_.doc.AddPage(source);
+    } catch (const std::bad_alloc &) {
+        Close();
+        return pdfFile ? PV_ERR_OUTPUT : PV_ERR_WINDOW;
+    }
+    if (Attended() && !host_.OpenProgress(owner, state_.doc.title)) {
+        Close();
         return PV_ERR_WINDOW;
+    }
     state_.handle = ++state_.lastHandle;
     return state_.handle;
 }
 
-int32_t Engine::NewPage(int32_t doc, int32_t paper, int32_t orientation, int32_t source) {
+template <class Add> int32_t Engine::Adding(int32_t doc, Add add) {
     if (!Open(doc))
         return PV_ERR_HANDLE;
-    if (!KnownPageSetup(paper, orientation))
-        return PV_ERR_ARGUMENT;
-    state_.doc.pages.push_back(Page{source, {}});
-    return PV_OK;
+    if (state_.cutShort)
+        return PV_ERR_WRITE;
+    try {
+        return add();
+    } catch (const std::bad_alloc &) {
+        state_.cutShort = true;
+        return PV_ERR_WRITE;
+    }
+}
+
+int32_t Engine::NewPage(int32_t doc, int32_t paper, int32_t orientation, int32_t source) {
+    return Adding(doc, [&] {
+        if (!KnownPageSetup(paper, orientation))
+            return PV_ERR_ARGUMENT;
+        state_.doc.AddPage(source);
+        return PV_OK;
+    });
 }
 
 int32_t Engine::EndDocument(int32_t doc, int32_t mode) {
@@ -61,24 +83,27 @@ int32_t Engine::EndDocument(int32_t doc, int32_t mode) {
         return PV_ERR_HANDLE;
     if (mode != PV_END_FINISHED && mode != PV_END_STOPPED)
         return PV_ERR_ARGUMENT;
-    state_.doc.stopped = mode == PV_END_STOPPED;
+    // A document cut short must not pass for a whole one.
+    state_.doc.stopped = mode == PV_END_STOPPED || state_.cutShort;
     int32_t result = PV_OK;
     if (Attended()) {
+        if (state_.cutShort)
+            host_.ReportCutShort();
         host_.Preview(state_.doc);
     } else {
-        std::string bytes = PdfBytes(state_.doc);
-        // Flushed before closing: Wine's fclose reports success when its own flush failed.
-        bool written = std::fwrite(bytes.data(), 1, bytes.size(), state_.pdfFile) == bytes.size() &&
-                       std::fflush(state_.pdfFile) == 0;
-        if (std::fclose(state_.pdfFile) != 0 || !written)
-            result = PV_ERR_WRITE;
+        const bool written = WritePdfAndClose(state_.doc, state_.pdfFile);
         state_.pdfFile = nullptr;
+        if (!written || state_.cutShort)
+            result = PV_ERR_WRITE;
     }
     Close();
     return result;
 }
 
 void Engine::Close() {
+    if (state_.pdfFile)
+        std::fclose(state_.pdfFile);
+    state_.pdfFile = nullptr;
     state_.handle = 0;
     state_.doc = Document{};
 }
@@ -94,6 +119,9 @@ int32_t Engine::SetProgress(int32_t doc, int32_t percent) {
 int32_t Engine::CheckAbort(int32_t doc) {
     if (!Open(doc))
         return PV_ERR_HANDLE;
+    // Nothing more can go into a document cut short: the caller may as well stop.
+    if (state_.cutShort)
+        return 1;
     if (!Attended())
         return 0;
     uint32_t now = host_.Ticks();
@@ -107,43 +135,49 @@ int32_t Engine::CheckAbort(int32_t doc) {
 }
 
 int32_t Engine::Font(int32_t doc, int32_t style, int32_t points, int32_t colour, const char *face) {
-    if (!Open(doc))
-        return PV_ERR_HANDLE;
-    if (!face || points < 1 || points > 1000)
-        return PV_ERR_ARGUMENT;
-    state_.font = TextFont{PrintableText(face), points, (style & PV_STYLE_BOLD) != 0,
-                           static_cast<uint32_t>(colour) & 0xFFFFFF};
-    return PV_OK;
+    return Adding(doc, [&] {
+        if (!face || points < 1 || points > 1000)
+            return PV_ERR_ARGUMENT;
+        const TextFont font{PrintableText(face), points, (style & PV_STYLE_BOLD) != 0,
+                            static_cast<uint32_t>(colour) & 0xFFFFFF};
+        // Reports set the font before every row, mostly the one in use.
+        if (state_.doc.fonts[state_.font] != font)
+            state_.font = state_.doc.FontIndex(font);
+        return PV_OK;
+    });
 }
 
 int32_t Engine::Text(int32_t doc, double x, double y, int32_t align, const char *text,
                      bool special) {
-    if (!Open(doc))
-        return PV_ERR_HANDLE;
-    if (!text || align < 0 || align > 2 || !Measurable({x, y}))
-        return PV_ERR_ARGUMENT;
-    state_.doc.pages.back().items.push_back(
-        TextItem{x, y, static_cast<Align>(align), state_.font, PrintableText(text), special});
-    return PV_OK;
+    return Adding(doc, [&] {
+        if (!text || align < 0 || align > 2 || !Measurable({x, y}))
+            return PV_ERR_ARGUMENT;
+        state_.doc.AddText(static_cast<float>(x), static_cast<float>(y), static_cast<Align>(align),
+                           state_.font, text, special);
+        return PV_OK;
+    });
 }
 
-int32_t Engine::Line(int32_t doc, const LineItem &line) {
-    if (!Open(doc))
-        return PV_ERR_HANDLE;
-    if (line.width < 0 || !Measurable({line.x1, line.y1, line.x2, line.y2, line.width}))
-        return PV_ERR_ARGUMENT;
-    state_.doc.pages.back().items.push_back(line);
-    return PV_OK;
+int32_t Engine::Line(int32_t doc, const ShapeItem &line) {
+    return Adding(doc, [&] {
+        if (line.width < 0 || !Measurable({line.x1, line.y1, line.x2, line.y2, line.width}))
+            return PV_ERR_ARGUMENT;
+        ShapeItem item = line;
+        item.kind = ShapeKind::Line;
+        state_.doc.AddShape(item);
+        return PV_OK;
+    });
 }
 
-int32_t Engine::Rect(int32_t doc, const RectItem &rect, int32_t fill) {
-    if (!Open(doc))
-        return PV_ERR_HANDLE;
-    if (rect.width < 0 || fill < 0 || fill > 2 ||
-        !Measurable({rect.x1, rect.y1, rect.x2, rect.y2, rect.width}))
-        return PV_ERR_ARGUMENT;
-    RectItem item = rect;
-    item.fill = static_cast<RectFill>(fill);
-    state_.doc.pages.back().items.push_back(item);
-    return PV_OK;
+int32_t Engine::Rect(int32_t doc, const ShapeItem &rect, int32_t fill) {
+    return Adding(doc, [&] {
+        if (rect.width < 0 || fill < 0 || fill > 2 ||
+            !Measurable({rect.x1, rect.y1, rect.x2, rect.y2, rect.width}))
+            return PV_ERR_ARGUMENT;
+        static const ShapeKind kinds[] = {ShapeKind::Framed, ShapeKind::Solid, ShapeKind::Outline};
+        ShapeItem item = rect;
+        item.kind = kinds[fill];
+        state_.doc.AddShape(item);
+        return PV_OK;
+    });
 }

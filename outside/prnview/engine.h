@@ -19,6 +19,8 @@ class EngineHost {
     virtual bool PumpMessages() = 0;
     // Closes the progress window and shows the modal preview; gives the owner back its input.
     virtual void Preview(const Document &doc) = 0;
+    // Tells the user that memory ran out before the document was whole.
+    virtual void ReportCutShort() = 0;
 };
 
 // Coordinates and widths beyond this many inches (or points) are refused.
@@ -31,11 +33,12 @@ struct EngineState {
     int32_t handle = 0; // of the open document; 0 when none is open
     int32_t lastHandle = 0;
     Document doc;
-    TextFont font;
+    uint16_t font = 0;       // in the document's font table
     FILE *pdfFile = nullptr; // unattended output, open from start to end
     bool checkedOnce = false;
     uint32_t lastCheck = 0;
     bool cancelled = false;
+    bool cutShort = false; // memory ran out: the document holds what came before
 };
 
 class Engine {
@@ -53,8 +56,9 @@ class Engine {
     int32_t CheckAbort(int32_t doc);
     int32_t Font(int32_t doc, int32_t style, int32_t points, int32_t colour, const char *face);
     int32_t Text(int32_t doc, double x, double y, int32_t align, const char *text, bool special);
-    int32_t Line(int32_t doc, const LineItem &line);
-    int32_t Rect(int32_t doc, const RectItem &rect, int32_t fill);
+    int32_t Line(int32_t doc, const ShapeItem &line);
+    // `rect`'s kind is set from `fill`.
+    int32_t Rect(int32_t doc, const ShapeItem &rect, int32_t fill);
 
     const EngineState &State() const { return state_; }
 
@@ -62,6 +66,10 @@ class Engine {
     bool Attended() const { return state_.pdfFile == nullptr; }
     bool Open(int32_t doc) const { return state_.handle != 0 && doc == state_.handle; }
     void Close();
+    // Runs `add`, which adds to the open document. The engine lives in its host's process: when
+    // memory runs out the document is cut short there and then, and every later addition is
+    // refused, rather than the host ended.
+    template <class Add> int32_t Adding(int32_t doc, Add add);
 
     EngineHost &host_;
     EngineState state_;

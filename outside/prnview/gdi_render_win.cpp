@@ -1,7 +1,9 @@
 // The GDI renderer. Fonts are made once per face, size and weight within a page.
 #include "gdi_render_win.h"
 
+#include <algorithm>
 #include <cmath>
+#include <new>
 #include <vector>
 
 namespace {
@@ -27,35 +29,35 @@ class PageDrawer {
         return points <= 0 ? 1 : std::max(1, Round(points * frame_.pixelsPerInchY / 72));
     }
 
-    void operator()(const TextItem &t) {
+    void Text(size_t textIndex) {
         static const UINT aligns[] = {TA_LEFT, TA_CENTER, TA_RIGHT};
+        const TextItem &t = doc_.pages[index_].texts[textIndex];
+        const TextFont &font = doc_.fonts[t.font];
         HGDIOBJ old = SelectObject(dc_, FontFor(t.font));
         SetTextAlign(dc_, TA_TOP | TA_NOUPDATECP | aligns[static_cast<int>(t.align)]);
-        SetTextColor(dc_, t.font.colour);
-        std::string text = doc_.ShownText(t, index_);
-        TextOutA(dc_, X(t.x), Y(t.y), text.c_str(), static_cast<int>(text.size()));
+        SetTextColor(dc_, font.colour);
+        // Only page numbers need a copy: a plain text is drawn from the page's own characters.
+        std::string shown;
+        std::string_view text = doc_.pages[index_].TextOf(textIndex);
+        if (t.special)
+            text = shown = doc_.ShownText(index_, textIndex);
+        TextOutA(dc_, X(t.x), Y(t.y), text.data(), static_cast<int>(text.size()));
         SelectObject(dc_, old);
     }
-    void operator()(const LineItem &l) {
-        HPEN pen = CreatePen(PS_SOLID, PenWidth(l.width), l.colour);
-        HGDIOBJ old = SelectObject(dc_, pen);
-        MoveToEx(dc_, X(l.x1), Y(l.y1), nullptr);
-        LineTo(dc_, X(l.x2), Y(l.y2));
-        SelectObject(dc_, old);
-        DeleteObject(pen);
-    }
-    void operator()(const RectItem &r) {
-        RECT box{X(std::min(r.x1, r.x2)), Y(std::min(r.y1, r.y2)), X(std::max(r.x1, r.x2)),
-                 Y(std::max(r.y1, r.y2))};
-        if (r.fill == RectFill::Solid) {
-            HBRUSH brush = CreateSolidBrush(r.colour);
+    void Shape(const ShapeItem &s) {
+        if (s.kind == ShapeKind::Line)
+            return Line(s);
+        RECT box{X(std::min(s.x1, s.x2)), Y(std::min(s.y1, s.y2)), X(std::max(s.x1, s.x2)),
+                 Y(std::max(s.y1, s.y2))};
+        if (s.kind == ShapeKind::Solid) {
+            HBRUSH brush = CreateSolidBrush(s.colour);
             FillRect(dc_, &box, brush);
             DeleteObject(brush);
             return;
         }
-        COLORREF penColour = r.fill == RectFill::Framed ? RGB(0, 0, 0) : r.colour;
-        HPEN pen = CreatePen(PS_SOLID, PenWidth(r.width), penColour);
-        HBRUSH brush = r.fill == RectFill::Framed ? CreateSolidBrush(r.colour) : nullptr;
+        COLORREF penColour = s.kind == ShapeKind::Framed ? RGB(0, 0, 0) : s.colour;
+        HPEN pen = CreatePen(PS_SOLID, PenWidth(s.width), penColour);
+        HBRUSH brush = s.kind == ShapeKind::Framed ? CreateSolidBrush(s.colour) : nullptr;
         HGDIOBJ oldPen = SelectObject(dc_, pen);
         HGDIOBJ oldBrush = SelectObject(dc_, brush ? brush : GetStockObject(NULL_BRUSH));
         Rectangle(dc_, box.left, box.top, box.right, box.bottom);
@@ -67,16 +69,28 @@ class PageDrawer {
     }
 
   private:
-    HFONT FontFor(const TextFont &wanted) {
-        for (auto &f : fonts_)
-            if (f.first.face == wanted.face && f.first.points == wanted.points &&
-                f.first.bold == wanted.bold)
+    void Line(const ShapeItem &l) {
+        HPEN pen = CreatePen(PS_SOLID, PenWidth(l.width), l.colour);
+        HGDIOBJ old = SelectObject(dc_, pen);
+        MoveToEx(dc_, X(l.x1), Y(l.y1), nullptr);
+        LineTo(dc_, X(l.x2), Y(l.y2));
+        SelectObject(dc_, old);
+        DeleteObject(pen);
+    }
+    // Fonts differing only in colour share one GDI font.
+    HFONT FontFor(uint16_t index) {
+        const TextFont &wanted = doc_.fonts[index];
+        for (auto &f : fonts_) {
+            const TextFont &made = doc_.fonts[f.first];
+            if (made.face == wanted.face && made.points == wanted.points &&
+                made.bold == wanted.bold)
                 return f.second;
+        }
         HFONT font = CreateFontA(-Round(wanted.points * frame_.pixelsPerInchY / 72), 0, 0, 0,
                                  wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                  ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
                                  ANTIALIASED_QUALITY, DEFAULT_PITCH, wanted.face.c_str());
-        fonts_.push_back({wanted, font});
+        fonts_.push_back({index, font});
         return font;
     }
 
@@ -84,20 +98,28 @@ class PageDrawer {
     const Document &doc_;
     size_t index_;
     DeviceFrame frame_;
-    std::vector<std::pair<TextFont, HFONT>> fonts_;
+    std::vector<std::pair<uint16_t, HFONT>> fonts_; // by font table index
 };
 
 } // namespace
 
-void RenderPage(HDC dc, const Document &doc, size_t index, const DeviceFrame &frame) {
+bool RenderPage(HDC dc, const Document &doc, size_t index, const DeviceFrame &frame) {
     if (index >= doc.pages.size())
-        return;
+        return true;
     int saved = SaveDC(dc);
     SetBkMode(dc, TRANSPARENT);
-    PageDrawer drawer(dc, doc, index, frame);
-    for (const PageItem &item : doc.pages[index].items)
-        std::visit(drawer, item);
+    bool whole = true;
+    // Called from window procedures, which nothing may leave by an exception.
+    try {
+        PageDrawer drawer(dc, doc, index, frame);
+        ForEachItem(
+            doc.pages[index], [&](size_t text) { drawer.Text(text); },
+            [&](const ShapeItem &shape) { drawer.Shape(shape); });
+    } catch (const std::bad_alloc &) {
+        whole = false;
+    }
     RestoreDC(dc, saved);
+    return whole;
 }
 
 DeviceFrame PrinterFrame(HDC dc) {

@@ -11,6 +11,7 @@ struct DeviceFrame {
     int originX, originY;
 };
 
-void RenderPage(HDC dc, const Document &doc, size_t index, const DeviceFrame &frame);
+// False when memory ran out and the page is not drawn whole.
+bool RenderPage(HDC dc, const Document &doc, size_t index, const DeviceFrame &frame);
 // A printer's frame: its resolution, with the page's corner ahead of the printable area.
 DeviceFrame PrinterFrame(HDC dc);

@@ -1,8 +1,13 @@
-// The PDF renderer: one content stream per page, objects counted as they are written.
+// The PDF renderer: one compressed content stream per page, objects counted and their offsets
+// kept as they are written.
 #include "pdf_writer.h"
 
+#include <zlib.h>
+
 #include <cstdint>
-#include <cstdio>
+#include <new>
+#include <string_view>
+#include <vector>
 
 #include "font_metrics.h"
 #include "preview_layout.h"
@@ -10,18 +15,21 @@
 namespace {
 
 // Fixed three decimals whatever the C locale of the host says a decimal point is.
-std::string Num(double value) {
+void PutNum(std::string &out, double value) {
     long long milli = static_cast<long long>(value * 1000 + (value < 0 ? -0.5 : 0.5));
-    std::string sign = milli < 0 ? "-" : "";
-    if (milli < 0)
+    if (milli < 0) {
+        out += '-';
         milli = -milli;
-    char frac[8];
-    std::snprintf(frac, sizeof frac, "%03lld", milli % 1000);
-    std::string out = sign + std::to_string(milli / 1000);
-    std::string digits = frac;
-    while (!digits.empty() && digits.back() == '0')
-        digits.pop_back();
-    return digits.empty() ? out : out + "." + digits;
+    }
+    out += std::to_string(milli / 1000);
+    int frac = static_cast<int>(milli % 1000);
+    if (frac == 0)
+        return;
+    out += '.';
+    for (int digit = 100; frac != 0; digit /= 10) {
+        out += static_cast<char>('0' + frac / digit);
+        frac %= digit;
+    }
 }
 
 double PdfX(double inches) {
@@ -31,104 +39,214 @@ double PdfY(double inches) {
     return (kPageHeightInches - inches) * 72;
 }
 
-std::string Rgb(uint32_t colour) {
-    return Num(RedOf(colour) / 255.0) + " " + Num(GreenOf(colour) / 255.0) + " " +
-           Num(BlueOf(colour) / 255.0);
+void PutRgb(std::string &out, uint32_t colour, const char *op) {
+    for (uint8_t part : {RedOf(colour), GreenOf(colour), BlueOf(colour)}) {
+        PutNum(out, part / 255.0);
+        out += ' ';
+    }
+    out += op;
+    out += ' ';
 }
 
-std::string RectPath(const RectItem &r) {
+void PutPoint(std::string &out, double x, double y) {
+    PutNum(out, PdfX(x));
+    out += ' ';
+    PutNum(out, PdfY(y));
+    out += ' ';
+}
+
+void PutRectPath(std::string &out, const ShapeItem &r) {
     double left = r.x1 < r.x2 ? r.x1 : r.x2, top = r.y1 < r.y2 ? r.y1 : r.y2;
     double w = r.x2 > r.x1 ? r.x2 - r.x1 : r.x1 - r.x2, h = r.y2 > r.y1 ? r.y2 - r.y1 : r.y1 - r.y2;
-    return Num(PdfX(left)) + " " + Num(PdfY(top + h)) + " " + Num(w * 72) + " " + Num(h * 72) +
-           " re ";
+    PutPoint(out, left, top + h);
+    PutNum(out, w * 72);
+    out += ' ';
+    PutNum(out, h * 72);
+    out += " re ";
+}
+
+void PutLineWidth(std::string &out, double width) {
+    PutNum(out, width);
+    out += " w ";
 }
 
 // What a stopped document adds to its title and its last page's footer, so a filed PDF cannot
 // pass for the whole report.
 constexpr const char *kStoppedMark = " (stopped)";
+constexpr size_t kNoText = static_cast<size_t>(-1);
 
 // The footer of a page: its lowest text, the last drawn of those at the same height.
-const TextItem *FooterOf(const Page &page) {
-    const TextItem *footer = nullptr;
-    for (const PageItem &item : page.items) {
-        const TextItem *text = std::get_if<TextItem>(&item);
-        if (text && (!footer || text->y >= footer->y))
-            footer = text;
-    }
+size_t FooterOf(const Page &page) {
+    size_t footer = kNoText;
+    for (size_t i = 0; i < page.texts.size(); ++i)
+        if (footer == kNoText || page.texts[i].y >= page.texts[footer].y)
+            footer = i;
     return footer;
 }
 
-struct ContentWriter {
-    const Document &doc;
-    size_t pageIndex;
-    const TextItem *marked; // the footer that carries the stopped mark, if any
-    std::string out;
-
-    void operator()(const TextItem &t) {
-        StandardFont font = StandardFontFor(t.font.face, t.font.bold);
-        std::string text = doc.ShownText(t, pageIndex);
-        if (&t == marked)
-            text += kStoppedMark;
-        double width = TextWidthPoints(font, t.font.points, text) / 72;
-        double left = AlignedLeft(t.x, width, t.align);
-        double baseline = t.y + AscentEm(font) * t.font.points / 72;
-        out += "BT /F" + std::to_string(font + 1) + " " + std::to_string(t.font.points) + " Tf " +
-               Rgb(t.font.colour) + " rg " + Num(PdfX(left)) + " " + Num(PdfY(baseline)) + " Td " +
-               PdfString(text) + " Tj ET\n";
-    }
-    void operator()(const LineItem &l) {
-        out += "q " + Num(l.width) + " w " + Rgb(l.colour) + " RG " + Num(PdfX(l.x1)) + " " +
-               Num(PdfY(l.y1)) + " m " + Num(PdfX(l.x2)) + " " + Num(PdfY(l.y2)) + " l S Q\n";
-    }
-    void operator()(const RectItem &r) {
-        switch (r.fill) {
-        case RectFill::Framed:
-            out += "q " + Num(r.width) + " w 0 0 0 RG " + Rgb(r.colour) + " rg " + RectPath(r) +
-                   "B Q\n";
-            break;
-        case RectFill::Solid:
-            out += "q " + Rgb(r.colour) + " rg " + RectPath(r) + "f Q\n";
-            break;
-        case RectFill::Outline:
-            out += "q " + Num(r.width) + " w " + Rgb(r.colour) + " RG " + RectPath(r) + "S Q\n";
-            break;
-        }
-    }
-};
-
-class PdfFile {
+// The content stream of one page at a time, in one buffer kept from page to page.
+class ContentWriter {
   public:
-    PdfFile() { bytes_ = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n"; }
+    explicit ContentWriter(const Document &doc) : doc_(doc) {}
 
-    // Objects are numbered in the order they are written, from 1.
-    int Add(const std::string &body) {
-        offsets_.push_back(bytes_.size());
-        int number = static_cast<int>(offsets_.size());
-        bytes_ += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
-        return number;
-    }
-    int AddStream(const std::string &data) {
-        return Add("<< /Length " + std::to_string(data.size()) + " >>\nstream\n" + data +
-                   "\nendstream");
-    }
-    std::string Finish(int root, int info) {
-        size_t xref = bytes_.size();
-        bytes_ += "xref\n0 " + std::to_string(offsets_.size() + 1) + "\n0000000000 65535 f \n";
-        for (size_t offset : offsets_) {
-            char entry[24];
-            std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
-            bytes_ += entry;
-        }
-        bytes_ += "trailer\n<< /Size " + std::to_string(offsets_.size() + 1) + " /Root " +
-                  std::to_string(root) + " 0 R /Info " + std::to_string(info) +
-                  " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
-        return bytes_;
+    const std::string &Page(size_t index, size_t marked) {
+        out_.clear();
+        ForEachItem(
+            doc_.pages[index], [&](size_t text) { Text(index, text, text == marked); },
+            [&](const ShapeItem &shape) { Shape(shape); });
+        return out_;
     }
 
   private:
-    std::string bytes_;
-    std::vector<size_t> offsets_;
+    void Text(size_t pageIndex, size_t textIndex, bool marked) {
+        const TextItem &t = doc_.pages[pageIndex].texts[textIndex];
+        const TextFont &f = doc_.fonts[t.font];
+        StandardFont font = StandardFontFor(f.face, f.bold);
+        std::string text = doc_.ShownText(pageIndex, textIndex);
+        if (marked)
+            text += kStoppedMark;
+        double width = TextWidthPoints(font, f.points, text) / 72;
+        double left = AlignedLeft(t.x, width, t.align);
+        double baseline = t.y + AscentEm(font) * f.points / 72;
+        out_ += "BT /F";
+        out_ += std::to_string(font + 1);
+        out_ += ' ';
+        out_ += std::to_string(f.points);
+        out_ += " Tf ";
+        PutRgb(out_, f.colour, "rg");
+        PutPoint(out_, left, baseline);
+        out_ += "Td ";
+        out_ += PdfString(text);
+        out_ += " Tj ET\n";
+    }
+    void Shape(const ShapeItem &s) {
+        out_ += "q ";
+        switch (s.kind) {
+        case ShapeKind::Line:
+            PutLineWidth(out_, s.width);
+            PutRgb(out_, s.colour, "RG");
+            PutPoint(out_, s.x1, s.y1);
+            out_ += "m ";
+            PutPoint(out_, s.x2, s.y2);
+            out_ += "l S";
+            break;
+        case ShapeKind::Framed:
+            PutLineWidth(out_, s.width);
+            out_ += "0 0 0 RG ";
+            PutRgb(out_, s.colour, "rg");
+            PutRectPath(out_, s);
+            out_ += "B";
+            break;
+        case ShapeKind::Solid:
+            PutRgb(out_, s.colour, "rg");
+            PutRectPath(out_, s);
+            out_ += "f";
+            break;
+        case ShapeKind::Outline:
+            PutLineWidth(out_, s.width);
+            PutRgb(out_, s.colour, "RG");
+            PutRectPath(out_, s);
+            out_ += "S";
+            break;
+        }
+        out_ += " Q\n";
+    }
+
+    const Document &doc_;
+    std::string out_;
 };
+
+// The file as it is written: what went out so far counts the offsets of the objects, and the
+// first write that fails is remembered, after which nothing more is sent.
+class PdfFile {
+  public:
+    explicit PdfFile(std::FILE *file) : file_(file) { Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n"); }
+
+    bool Ok() const { return ok_; }
+    void Put(std::string_view bytes) {
+        if (ok_ && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+            ok_ = false;
+        written_ += bytes.size();
+    }
+    // Objects are numbered in the order they are begun, from 1.
+    int Begin() {
+        offsets_.push_back(written_);
+        int number = static_cast<int>(offsets_.size());
+        Put(std::to_string(number) + " 0 obj\n");
+        return number;
+    }
+    void End() { Put("\nendobj\n"); }
+    int Add(const std::string &body) {
+        int number = Begin();
+        Put(body);
+        End();
+        return number;
+    }
+    int AddCompressedStream(const std::string &data) {
+        uLongf size = compressBound(static_cast<uLong>(data.size()));
+        packed_.resize(size);
+        if (compress2(reinterpret_cast<Bytef *>(&packed_[0]), &size,
+                      reinterpret_cast<const Bytef *>(data.data()), static_cast<uLong>(data.size()),
+                      Z_DEFAULT_COMPRESSION) != Z_OK)
+            throw std::bad_alloc(); // the one failure compress2 has with a buffer this size
+        int number = Begin();
+        Put("<< /Length " + std::to_string(size) + " /Filter /FlateDecode >>\nstream\n");
+        Put(std::string_view(packed_.data(), size));
+        Put("\nendstream");
+        End();
+        return number;
+    }
+    void Finish(int root, int info) {
+        uint64_t xref = written_;
+        Put("xref\n0 " + std::to_string(offsets_.size() + 1) + "\n0000000000 65535 f \n");
+        for (uint64_t offset : offsets_) {
+            char entry[24];
+            std::snprintf(entry, sizeof entry, "%010llu 00000 n \n",
+                          static_cast<unsigned long long>(offset));
+            Put(entry);
+        }
+        Put("trailer\n<< /Size " + std::to_string(offsets_.size() + 1) + " /Root " +
+            std::to_string(root) + " 0 R /Info " + std::to_string(info) + " 0 R >>\nstartxref\n" +
+            std::to_string(xref) + "\n%%EOF\n");
+    }
+
+  private:
+    std::FILE *file_;
+    bool ok_ = true;
+    uint64_t written_ = 0;
+    std::vector<uint64_t> offsets_;
+    std::string packed_;
+};
+
+// Fonts take objects 1 to 6 so /F1../F6 follow the StandardFont order; the page tree comes
+// next and its kids are known numbers, since each page is its stream and then itself.
+int AddPageTree(PdfFile &pdf, size_t pageCount) {
+    std::string fontDict;
+    for (int f = 0; f < kStandardFontCount; ++f) {
+        int number =
+            pdf.Add(std::string("<< /Type /Font /Subtype /Type1 /BaseFont /") +
+                    PdfFontName(static_cast<StandardFont>(f)) + " /Encoding /WinAnsiEncoding >>");
+        fontDict += "/F" + std::to_string(f + 1) + " " + std::to_string(number) + " 0 R ";
+    }
+    const int pagesObject = pdf.Begin();
+    pdf.Put("<< /Type /Pages /Count " + std::to_string(pageCount) + " /Kids [");
+    for (size_t i = 0; i < pageCount && pdf.Ok(); ++i)
+        pdf.Put(std::to_string(pagesObject + 2 + 2 * i) + " 0 R ");
+    pdf.Put("] /MediaBox [0 0 612 792] /Resources << /Font << " + fontDict + ">> >> >>");
+    pdf.End();
+    return pagesObject;
+}
+
+// Windows-1252 0x80 to 0x9F in Unicode; the codes with no character are blanks, as everywhere
+// else in the engine.
+constexpr uint16_t kCp1252High[32] = {
+    0x20AC, 0x0020, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x0020, 0x017D, 0x0020, 0x0020, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x0020, 0x017E, 0x0178};
+
+uint16_t UnicodeOf(unsigned char c) {
+    return c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c;
+}
 
 } // namespace
 
@@ -149,36 +267,48 @@ std::string PdfString(const std::string &text) {
     return out + ")";
 }
 
-std::string PdfBytes(const Document &doc) {
-    PdfFile pdf;
-    // Fonts take objects 1 to 6 so /F1../F6 follow the StandardFont order; the page tree comes
-    // next and its kids are known numbers, since each page is its stream and then itself.
-    std::string fontDict;
-    for (int f = 0; f < kStandardFontCount; ++f) {
-        int number =
-            pdf.Add(std::string("<< /Type /Font /Subtype /Type1 /BaseFont /") +
-                    PdfFontName(static_cast<StandardFont>(f)) + " /Encoding /WinAnsiEncoding >>");
-        fontDict += "/F" + std::to_string(f + 1) + " " + std::to_string(number) + " 0 R ";
+std::string PdfTextString(const std::string &text) {
+    bool ascii = true;
+    for (unsigned char c : text)
+        ascii = ascii && c >= 0x20 && c < 0x7F;
+    if (ascii)
+        return PdfString(text);
+    std::string out = "<FEFF";
+    for (unsigned char c : text) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%04X", UnicodeOf(c));
+        out += hex;
     }
-    const int pagesObject = kStandardFontCount + 1;
-    std::string kids;
-    for (size_t i = 0; i < doc.pages.size(); ++i)
-        kids += std::to_string(pagesObject + 2 + 2 * i) + " 0 R ";
-    pdf.Add("<< /Type /Pages /Count " + std::to_string(doc.pages.size()) + " /Kids [" + kids +
-            "] /MediaBox [0 0 612 792] /Resources << /Font << " + fontDict + ">> >> >>");
-    for (size_t i = 0; i < doc.pages.size(); ++i) {
+    return out + ">";
+}
+
+bool WritePdf(const Document &doc, std::FILE *file) {
+    PdfFile pdf(file);
+    const int pagesObject = AddPageTree(pdf, doc.pages.size());
+    ContentWriter content(doc);
+    for (size_t i = 0; i < doc.pages.size() && pdf.Ok(); ++i) {
         const bool last = i + 1 == doc.pages.size();
-        ContentWriter content{doc, i, doc.stopped && last ? FooterOf(doc.pages[i]) : nullptr, {}};
-        for (const PageItem &item : doc.pages[i].items)
-            std::visit(content, item);
-        int stream = pdf.AddStream(content.out);
+        const size_t marked = doc.stopped && last ? FooterOf(doc.pages[i]) : kNoText;
+        int stream = pdf.AddCompressedStream(content.Page(i, marked));
         pdf.Add("<< /Type /Page /Parent " + std::to_string(pagesObject) + " 0 R /Contents " +
                 std::to_string(stream) + " 0 R >>");
     }
     int root = pdf.Add("<< /Type /Catalog /Pages " + std::to_string(pagesObject) + " 0 R >>");
     const std::string title = doc.stopped ? doc.title + kStoppedMark : doc.title;
-    int info = pdf.Add("<< /Title " + PdfString(title) + " /Producer (PRNVIEW32) >>");
-    return pdf.Finish(root, info);
+    int info = pdf.Add("<< /Title " + PdfTextString(title) + " /Producer (PRNVIEW32) >>");
+    pdf.Finish(root, info);
+    return pdf.Ok();
+}
+
+bool WritePdfAndClose(const Document &doc, std::FILE *file) {
+    bool written = false;
+    try {
+        written = WritePdf(doc, file);
+    } catch (const std::bad_alloc &) {
+    }
+    // Flushed before closing: Wine's fclose reports success when its own flush failed.
+    written = std::fflush(file) == 0 && written;
+    return std::fclose(file) == 0 && written;
 }
 
 std::string FiledPdfName(const std::string &title, const std::string &stamp, int copy) {

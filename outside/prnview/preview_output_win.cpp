@@ -12,12 +12,9 @@
 
 namespace {
 
-bool WriteFileBytes(const std::string &path, const std::string &bytes) {
+bool WritePdfFile(const std::string &path, const Document &doc) {
     FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
+    return f && WritePdfAndClose(doc, f);
 }
 
 } // namespace
@@ -36,6 +33,6 @@ void SavePdfFromPreview(HWND preview, const Document &doc) {
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!GetSaveFileNameA(&ofn))
         return;
-    if (!WriteFileBytes(path, PdfBytes(doc)))
+    if (!WritePdfFile(path, doc))
         EngineMessage(preview, std::string("The PDF file could not be written:\n") + path);
 }

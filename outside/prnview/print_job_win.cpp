@@ -97,7 +97,7 @@ JobEnd SendPages(HDC dc, const Document &doc, PageSpan span, PrintingWindow &pri
         SetDlgItemTextA(printing.window, IDC_PRINTING_TEXT, PrintingLabel(page, count).c_str());
         bool sent = KeepWindowsAlive(dc, 0) && StartPage(dc) > 0;
         if (sent)
-            RenderPage(dc, doc, static_cast<size_t>(page), frame);
+            sent = RenderPage(dc, doc, static_cast<size_t>(page), frame);
         if (!sent || EndPage(dc) <= 0 || printing.cancelled) {
             AbortDoc(dc);
             return printing.cancelled ? JobEnd::Cancelled : JobEnd::Failed;

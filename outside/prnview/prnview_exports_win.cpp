@@ -2,7 +2,10 @@
 // owner window, the progress window and the preview.
 #include <windows.h>
 
+#include <new>
+
 #include "engine.h"
+#include "engine_message_win.h"
 #include "engine_windows_win.h"
 #include "pdf_writer.h"
 #include "prnview.h"
@@ -58,6 +61,11 @@ class WindowsHost : public EngineHost {
             SetFocus(owner_);
         }
         owner_ = nullptr;
+    }
+    void ReportCutShort() override {
+        EngineMessage(progress_ ? progress_ : owner_,
+                      "There was not enough memory for the whole report. The preview shows the "
+                      "pages made before memory ran out.");
     }
 
   private:
@@ -125,13 +133,22 @@ Output UnattendedOutput(const char *output, const char *title) {
     return {value, false};
 }
 
+ShapeItem Shape(float x1, float y1, float x2, float y2, float width, int32_t colour) {
+    return ShapeItem{x1, y1, x2, y2, width, static_cast<uint32_t>(colour) & 0xFFFFFF};
+}
+
 } // namespace
 
 extern "C" {
 int32_t PRNVIEW_CALL pvStartDoc(int32_t owner, const char *title, const char *output,
                                 int32_t numberBase, int32_t paper, int32_t orientation,
                                 int32_t source, int32_t) {
-    const Output out = UnattendedOutput(output, title);
+    Output out;
+    try {
+        out = UnattendedOutput(output, title);
+    } catch (const std::bad_alloc &) {
+        return PV_ERR_OUTPUT;
+    }
     const int32_t doc = engine.StartDocument(owner, title, out.path.c_str(), numberBase, paper,
                                              orientation, source);
     if (doc < 1 && out.created)
@@ -162,14 +179,10 @@ int32_t PRNVIEW_CALL pvSpecialText(int32_t doc, float x, float y, int32_t align,
 }
 int32_t PRNVIEW_CALL pvLine(int32_t doc, float x1, float y1, float x2, float y2, float width,
                             int32_t colour) {
-    return engine.Line(doc,
-                       LineItem{x1, y1, x2, y2, width, static_cast<uint32_t>(colour) & 0xFFFFFF});
+    return engine.Line(doc, Shape(x1, y1, x2, y2, width, colour));
 }
 int32_t PRNVIEW_CALL pvRect(int32_t doc, float x1, float y1, float x2, float y2, float width,
                             int32_t colour, int32_t fill) {
-    return engine.Rect(
-        doc,
-        RectItem{x1, y1, x2, y2, width, static_cast<uint32_t>(colour) & 0xFFFFFF, RectFill::Framed},
-        fill);
+    return engine.Rect(doc, Shape(x1, y1, x2, y2, width, colour), fill);
 }
 }

@@ -42,19 +42,16 @@ int CALLBACK Collect(HDC, HANDLETABLE *, const ENHMETARECORD *rec, int, LPARAM d
 Document TwoPages() {
     Document doc;
     doc.title = "Metafile";
-    TextFont times{"Times New Roman", 8, false, 0};
-    TextFont courier{"Courier New", 10, true, 0xFF0000};
-    Page first;
-    first.items = {
-        RectItem{0.5, 0.5, 8.0, 0.8, 1, 0xFFFFFF, RectFill::Framed},
-        TextItem{8.0, 1.0, Align::Right, courier, "Right", false},
-        TextItem{4.25, 2.0, Align::Centre, courier, "Centre", false},
-        LineItem{0.5, 1.26, 8.0, 1.26, 1, 0x969696},
-        TextItem{0.5, 10.2, Align::Left, times, "Page ##pageno## of ##pagecount##", true}};
-    Page second;
-    second.items = {
-        TextItem{0.5, 10.2, Align::Left, times, "Page ##pageno## of ##pagecount##", true}};
-    doc.pages = {first, second};
+    const uint16_t times = doc.FontIndex(TextFont{"Times New Roman", 8, false, 0});
+    const uint16_t courier = doc.FontIndex(TextFont{"Courier New", 10, true, 0xFF0000});
+    doc.AddPage(7);
+    doc.AddShape(ShapeItem{0.5, 0.5, 8.0, 0.8, 1, 0xFFFFFF, ShapeKind::Framed});
+    doc.AddText(8.0f, 1.0f, Align::Right, courier, "Right", false);
+    doc.AddText(4.25f, 2.0f, Align::Centre, courier, "Centre", false);
+    doc.AddShape(ShapeItem{0.5, 1.26f, 8.0, 1.26f, 1, 0x969696, ShapeKind::Line});
+    doc.AddText(0.5f, 10.2f, Align::Left, times, "Page ##pageno## of ##pagecount##", true);
+    doc.AddPage(7);
+    doc.AddText(0.5f, 10.2f, Align::Left, times, "Page ##pageno## of ##pagecount##", true);
     return doc;
 }
 

@@ -6,6 +6,7 @@
 #include <regex>
 #include <string>
 
+#include "pdf_streams_test.h"
 #include "pdf_writer.h"
 
 namespace {
@@ -22,42 +23,40 @@ std::string Shell(const std::string &command) {
     return out;
 }
 
-TextItem Text(double x, double y, Align align, const char *face, int points, bool bold,
-              const char *text, bool special = false) {
-    return TextItem{x, y, align, TextFont{face, points, bold, 0}, text, special};
+std::string ReadFile(const std::string &path) {
+    return Shell("cat '" + path + "'");
 }
 
 class PdfFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
         doc.title = "Inbound Call Log Report - 01-02-2026";
-        Page first;
-        first.items = {
-            RectItem{0.5, 0.5, 8.0, 0.8, 1, 0xFFFFFF, RectFill::Framed},
-            Text(4.25, 0.56, Align::Centre, "Times New Roman", 12, false, "Centred"),
-            Text(8.0, 1.0, Align::Right, "Times New Roman", 12, true, "RightBold"),
-            Text(6.35, 1.5, Align::Right, "Courier New", 10, false, "12345"),
-            Text(7.2, 2.0, Align::Centre, "Arial", 10, false, "Middle"),
-            Text(0.5, 3.0, Align::Left, "Courier New", 10, false,
-                 "Caf\xE9 \x80"
-                 "5 (paren) back\\slash"),
-            LineItem{0.5, 1.26, 8.0, 1.26, 1, 0x969696},
-            Text(0.5, 10.2, Align::Left, "Times New Roman", 8, false,
-                 "Store  Page ##pageno## of ##pagecount##", true),
-        };
-        Page second;
-        second.items = {Text(0.5, 10.2, Align::Left, "Times New Roman", 8, false,
-                             "Page ##pageno## of ##pagecount##", true)};
-        doc.pages = {first, second};
+        doc.AddPage(7);
+        doc.AddShape(ShapeItem{0.5, 0.5, 8.0, 0.8, 1, 0xFFFFFF, ShapeKind::Framed});
+        Text(4.25, 0.56, Align::Centre, "Times New Roman", 12, false, "Centred");
+        Text(8.0, 1.0, Align::Right, "Times New Roman", 12, true, "RightBold");
+        Text(6.35, 1.5, Align::Right, "Courier New", 10, false, "12345");
+        Text(7.2, 2.0, Align::Centre, "Arial", 10, false, "Middle");
+        Text(0.5, 3.0, Align::Left, "Courier New", 10, false,
+             "Caf\xE9 \x80"
+             "5 (paren) back\\slash");
+        doc.AddShape(ShapeItem{0.5, 1.26, 8.0, 1.26, 1, 0x969696, ShapeKind::Line});
+        Text(0.5, 10.2, Align::Left, "Times New Roman", 8, false,
+             "Store  Page ##pageno## of ##pagecount##", true);
+        doc.AddPage(7);
+        Text(0.5, 10.2, Align::Left, "Times New Roman", 8, false,
+             "Page ##pageno## of ##pagecount##", true);
         path = ::testing::TempDir() + "prnview_pdf_test.pdf";
         Write();
+    }
+    void Text(float x, float y, Align align, const char *face, int points, bool bold,
+              const char *text, bool special = false) {
+        doc.AddText(x, y, align, doc.FontIndex(TextFont{face, points, bold, 0}), text, special);
     }
     void Write() {
         FILE *f = std::fopen(path.c_str(), "wb");
         ASSERT_NE(f, nullptr);
-        std::string bytes = PdfBytes(doc);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+        ASSERT_TRUE(WritePdfAndClose(doc, f));
     }
     void TearDown() override { std::remove(path.c_str()); }
 
@@ -83,6 +82,50 @@ TEST_F(PdfFileTest, QpdfFindsNoFault) {
     std::string out = Shell("qpdf --check '" + path + "'; echo exit=$?");
     EXPECT_NE(out.find("No syntax or stream encoding errors"), std::string::npos) << out;
     EXPECT_NE(out.find("exit=0"), std::string::npos) << out;
+}
+
+// The pages are compressed: their operators are there only once the streams are inflated.
+TEST_F(PdfFileTest, PageStreamsAreCompressedAndInflateToTheirOperators) {
+    const std::string pdf = ReadFile(path);
+    EXPECT_EQ(pdf.find("Tj"), std::string::npos);
+    EXPECT_NE(pdf.find("/Filter /FlateDecode"), std::string::npos);
+    const std::string streams = InflatedStreams(pdf);
+    EXPECT_EQ(streams.find("<not Flate>"), std::string::npos);
+    for (const char *expected :
+         {"q 1 w 0 0 0 RG 1 1 1 rg 36 734.4 540 21.6 re B Q\n", "BT /F2 12 Tf 0 0 0 rg ",
+          "(Caf\\351 \\2005 \\(paren\\) back\\\\slash) Tj ET\n",
+          "q 1 w 0.588 0.588 0.588 RG 36 701.28 m 576 701.28 l S Q\n", "(Store  Page 1 of 2) Tj",
+          "(Page 2 of 2) Tj"})
+        EXPECT_NE(streams.find(expected), std::string::npos) << expected << "\n" << streams;
+}
+
+// Titles are shown by readers in their own encoding: Windows-1252 beyond ASCII goes as UTF-16.
+TEST_F(PdfFileTest, TitlesReadBackInUnicode) {
+    struct Case {
+        const char *title, *shown;
+    } cases[] = {
+        {"Caf\xE9 (1)", "Caf\xC3\xA9 (1)"},
+        {"\x80 5 \x8E\x9Cuvre \x93quoted\x94",
+         "\xE2\x82\xAC 5 \xC5\xBD\xC5\x93uvre \xE2\x80\x9Cquoted\xE2\x80\x9D"},
+        {"Plain", "Plain"},
+    };
+    for (const Case &c : cases) {
+        doc.title = c.title;
+        Write();
+        EXPECT_NE(
+            Shell("pdfinfo '" + path + "'").find(std::string("Title:           ") + c.shown + "\n"),
+            std::string::npos)
+            << c.shown;
+    }
+    EXPECT_EQ(PdfTextString("Caf\xE9"), "<FEFF00430061006600E9>");
+    EXPECT_EQ(PdfTextString("A (b)"), "(A \\(b\\))");
+}
+
+// A disk that is full: the write fails and says so, and stops at the first failure.
+TEST_F(PdfFileTest, AWriteThatFailsIsReported) {
+    FILE *full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    EXPECT_FALSE(WritePdfAndClose(doc, full));
 }
 
 TEST_F(PdfFileTest, InfoShowsLetterPagesAndTheTitle) {
@@ -139,8 +182,7 @@ TEST_F(PdfFileTest, TextLinesHangFromTheirY) {
 // The mark goes to the last page's lowest text, even one drawn before a text above it.
 TEST_F(PdfFileTest, StoppedDocumentSaysSoInTitleAndLastFooter) {
     doc.stopped = true;
-    doc.pages.back().items.push_back(
-        Text(0.5, 5.0, Align::Left, "Courier New", 10, false, "Drawn after the footer"));
+    Text(0.5, 5.0, Align::Left, "Courier New", 10, false, "Drawn after the footer");
     Write();
     EXPECT_NE(Shell("pdfinfo '" + path + "'")
                   .find("Title:           Inbound Call Log Report - 01-02-2026 (stopped)"),

@@ -4,15 +4,50 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <new>
 #include <vector>
 
 #include "engine.h"
 #include "font_metrics.h"
+#include "pdf_streams_test.h"
 #include "pdf_writer.h"
 #include "preview_layout.h"
 #include "prnview.h"
 
+// Allocations that fail on demand: left this many before every further one fails (-1: none).
+int allocationsLeft = -1;
+
+void *operator new(size_t size) {
+    if (allocationsLeft == 0)
+        throw std::bad_alloc();
+    if (allocationsLeft > 0)
+        --allocationsLeft;
+    if (void *p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+// Not inlined, so the compiler does not take the free for a mismatch with a new at the call.
+[[gnu::noinline]] void operator delete(void *p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete(void *p, size_t) noexcept {
+    std::free(p);
+}
+
 namespace {
+
+std::string ReadFile(const std::string &path) {
+    std::string bytes;
+    if (FILE *f = std::fopen(path.c_str(), "rb")) {
+        char buf[4096];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+            bytes.append(buf, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
 
 TEST(Document, PageNumbersAreFilledInOnlyInSpecialTexts) {
     struct Case {
@@ -33,12 +68,37 @@ TEST(Document, PageNumbersAreFilledInOnlyInSpecialTexts) {
     for (const Case &c : cases) {
         Document doc;
         doc.numberBase = c.base;
-        doc.pages.resize(3);
-        TextItem item;
-        item.text = c.text;
-        item.special = c.special;
-        EXPECT_EQ(doc.ShownText(item, c.page), c.shown) << c.name;
+        for (size_t page = 0; page < 3; ++page) {
+            doc.AddPage(7);
+            // The texts around it share the page's characters and must stay out of it.
+            doc.AddText(1, 1, Align::Left, 0, "before", false);
+            if (page == c.page)
+                doc.AddText(1, 2, Align::Left, 0, c.text, c.special);
+            doc.AddText(1, 3, Align::Left, 0, "after", true);
+        }
+        EXPECT_EQ(doc.ShownText(c.page, 1), c.shown) << c.name;
+        EXPECT_EQ(doc.ShownText(c.page, 0), "before") << c.name;
+        EXPECT_EQ(doc.ShownText(c.page, 2), "after") << c.name;
     }
+}
+
+// Shapes between texts keep their place, so a box drawn after a text still covers it.
+TEST(Document, ItemsComeBackInTheOrderDrawn) {
+    Document doc;
+    doc.AddPage(7);
+    std::string drawn;
+    const char *order = "RtLttLR";
+    for (const char *c = order; *c; ++c) {
+        if (*c == 't')
+            doc.AddText(1, 1, Align::Left, 0, "t", false);
+        else
+            doc.AddShape(
+                ShapeItem{0, 0, 1, 1, 1, 0, *c == 'L' ? ShapeKind::Line : ShapeKind::Solid});
+    }
+    ForEachItem(
+        doc.pages[0], [&](size_t) { drawn += 't'; },
+        [&](const ShapeItem &s) { drawn += s.kind == ShapeKind::Line ? 'L' : 'R'; });
+    EXPECT_EQ(drawn, order);
 }
 
 TEST(FontMetrics, FacesMapToTheStandardFonts) {
@@ -85,6 +145,10 @@ TEST(Document, AlignmentPutsTheTextAtX) {
 
 TEST(Document, CodesWithoutCharacterBecomeBlanks) {
     EXPECT_EQ(PrintableText("a\tb\x81\x7F\xE9\x80"), "a b  \xE9\x80");
+    Document doc;
+    doc.AddPage(7);
+    doc.AddText(1, 1, Align::Left, 0, "a\tb\x81\x7F\xE9\x80", false);
+    EXPECT_EQ(doc.pages[0].TextOf(0), "a b  \xE9\x80");
 }
 
 class FakeHost : public EngineHost {
@@ -104,6 +168,7 @@ class FakeHost : public EngineHost {
         previewed = doc.pages.size();
         previewStopped = doc.stopped;
     }
+    void ReportCutShort() override { ++cutShortReports; }
 
     uint32_t now = 1000;
     bool canOpen = true, cancelOnPump = false;
@@ -113,6 +178,7 @@ class FakeHost : public EngineHost {
     int pumps = 0;
     size_t previewed = 0;
     bool previewStopped = false;
+    int cutShortReports = 0;
 };
 
 class EngineTest : public ::testing::Test {
@@ -131,8 +197,8 @@ TEST_F(EngineTest, WrongHandlesAreRefusedEverywhere) {
         EXPECT_EQ(engine.CheckAbort(wrong), PV_ERR_HANDLE);
         EXPECT_EQ(engine.Font(wrong, 0, 10, 0, "Arial"), PV_ERR_HANDLE);
         EXPECT_EQ(engine.Text(wrong, 1, 1, 0, "x", false), PV_ERR_HANDLE);
-        EXPECT_EQ(engine.Line(wrong, LineItem{}), PV_ERR_HANDLE);
-        EXPECT_EQ(engine.Rect(wrong, RectItem{}, 0), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.Line(wrong, ShapeItem{}), PV_ERR_HANDLE);
+        EXPECT_EQ(engine.Rect(wrong, ShapeItem{}, 0), PV_ERR_HANDLE);
         EXPECT_EQ(engine.EndDocument(wrong, 4), PV_ERR_HANDLE);
     }
     EXPECT_EQ(engine.State().doc.pages.size(), 1u);
@@ -162,17 +228,18 @@ TEST_F(EngineTest, ArgumentsOutsideTheirValuesLeaveTheDocumentAsItWas) {
     EXPECT_EQ(engine.Text(doc, 1, 1, 0, nullptr, true), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.Font(doc, 0, 10, 0, nullptr), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.Font(doc, 0, 0, 0, "Arial"), PV_ERR_ARGUMENT);
-    EXPECT_EQ(engine.Rect(doc, RectItem{}, 3), PV_ERR_ARGUMENT);
-    const double nan = std::nan(""), huge = 1e30;
+    EXPECT_EQ(engine.Rect(doc, ShapeItem{}, 3), PV_ERR_ARGUMENT);
+    const float nan = std::nanf(""), huge = 1e30f;
     EXPECT_EQ(engine.Text(doc, nan, 1, 0, "x", false), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.Text(doc, 1, -huge, 0, "x", false), PV_ERR_ARGUMENT);
-    EXPECT_EQ(engine.Line(doc, LineItem{0, 0, huge, 0, 1, 0}), PV_ERR_ARGUMENT);
-    EXPECT_EQ(engine.Line(doc, LineItem{0, 0, 1, 0, nan, 0}), PV_ERR_ARGUMENT);
-    EXPECT_EQ(engine.Rect(doc, RectItem{0, nan, 1, 1, 1, 0, RectFill::Framed}, 0), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Line(doc, ShapeItem{0, 0, huge, 0, 1, 0}), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Line(doc, ShapeItem{0, 0, 1, 0, nan, 0}), PV_ERR_ARGUMENT);
+    EXPECT_EQ(engine.Rect(doc, ShapeItem{0, nan, 1, 1, 1, 0}, 0), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.NewPage(doc, 1, 1, 7), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.EndDocument(doc, 5), PV_ERR_ARGUMENT);
     EXPECT_EQ(engine.State().doc.pages.size(), 1u);
-    EXPECT_TRUE(engine.State().doc.pages[0].items.empty());
+    EXPECT_TRUE(engine.State().doc.pages[0].texts.empty());
+    EXPECT_TRUE(engine.State().doc.pages[0].shapes.empty());
     EXPECT_EQ(engine.EndDocument(doc, 6), PV_OK) << "still open after a refused mode";
     EXPECT_TRUE(host.previewStopped);
 }
@@ -235,14 +302,77 @@ TEST_F(EngineTest, UnattendedDocumentIsWrittenWithNoWindow) {
     engine.Text(doc, 1, 1, 0, "Unattended", false);
     EXPECT_EQ(engine.EndDocument(doc, 6), PV_OK);
     EXPECT_EQ(host.previewed, 0u);
-    FILE *f = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    std::string bytes(4096, '\0');
-    bytes.resize(std::fread(&bytes[0], 1, bytes.size(), f));
-    std::fclose(f);
+    const std::string bytes = ReadFile(path);
     std::remove(path.c_str());
     EXPECT_EQ(bytes.rfind("%PDF-1.4", 0), 0u);
-    EXPECT_NE(bytes.find("(Unattended \\(stopped\\)) Tj"), std::string::npos);
+    EXPECT_NE(InflatedStreams(bytes).find("(Unattended \\(stopped\\)) Tj"), std::string::npos);
+}
+
+// Only calls that add to the document allocate; the one that finds no memory cuts the document
+// short, and the host, whose process it is, goes on.
+TEST_F(EngineTest, RunningOutOfMemoryCutsTheDocumentShort) {
+    const struct Case {
+        const char *name;
+        std::function<int32_t(Engine &, int32_t)> call;
+    } cases[] = {
+        {"text",
+         [](Engine &e, int32_t d) { return e.Text(d, 1, 2, 0, "a text of some length", false); }},
+        {"font", [](Engine &e, int32_t d) { return e.Font(d, 1, 14, 0, "Courier New"); }},
+        {"page", [](Engine &e, int32_t d) { return e.NewPage(d, 1, 0, 7); }},
+        {"line", [](Engine &e, int32_t d) { return e.Line(d, ShapeItem{}); }},
+    };
+    for (const Case &c : cases) {
+        host.cutShortReports = 0;
+        int32_t doc = Start();
+        ASSERT_EQ(engine.Text(doc, 1, 1, 0, "kept", false), PV_OK);
+        allocationsLeft = 0;
+        const int32_t failed = c.call(engine, doc);
+        allocationsLeft = -1;
+        EXPECT_EQ(failed, PV_ERR_WRITE) << c.name;
+        EXPECT_EQ(engine.CheckAbort(doc), 1) << c.name << ": the caller is told to stop";
+        EXPECT_EQ(engine.Text(doc, 1, 3, 0, "later", false), PV_ERR_WRITE) << c.name;
+        const Page &page = engine.State().doc.pages.front();
+        EXPECT_EQ(engine.State().doc.pages.size(), 1u) << c.name;
+        ASSERT_EQ(page.texts.size(), 1u) << c.name;
+        EXPECT_EQ(page.TextOf(0), "kept") << c.name;
+        EXPECT_EQ(engine.EndDocument(doc, 4), PV_OK) << c.name;
+        EXPECT_TRUE(host.previewStopped) << c.name;
+        EXPECT_EQ(host.cutShortReports, 1) << c.name;
+    }
+}
+
+TEST_F(EngineTest, UnattendedDocumentCutShortIsWrittenMarkedAndReportedAsNotWritten) {
+    std::string path = ::testing::TempDir() + "prnview_cut_short.pdf";
+    int32_t doc = engine.StartDocument(0, "Filed", path.c_str(), 0, 1, 0, 7);
+    engine.Text(doc, 1, 1, 0, "Composed", false);
+    allocationsLeft = 0;
+    engine.NewPage(doc, 1, 0, 7);
+    allocationsLeft = -1;
+    EXPECT_EQ(engine.EndDocument(doc, 4), PV_ERR_WRITE);
+    EXPECT_EQ(host.cutShortReports, 0) << "no window for an unattended document";
+    const std::string pdf = ReadFile(path);
+    std::remove(path.c_str());
+    EXPECT_NE(InflatedStreams(pdf).find("(Composed \\(stopped\\)) Tj"), std::string::npos);
+}
+
+TEST_F(EngineTest, AFontIsKeptOnceAndTextsReferToIt) {
+    int32_t doc = Start();
+    const char *faces[] = {"Courier New", "Arial", "Courier New", "Courier New", "Arial"};
+    for (const char *face : faces) {
+        engine.Font(doc, 0, 10, 0xFF, face);
+        engine.Text(doc, 1, 1, 0, face, false);
+    }
+    engine.Font(doc, PV_STYLE_BOLD, 10, 0xFF, "Arial");
+    engine.Text(doc, 1, 1, 0, "bold", false);
+    const Document &d = engine.State().doc;
+    ASSERT_EQ(d.fonts.size(), 4u) << "the default, Courier New, Arial and bold Arial";
+    std::vector<int> used;
+    for (const TextItem &t : d.pages[0].texts)
+        used.push_back(t.font);
+    EXPECT_EQ(used, (std::vector<int>{1, 2, 1, 1, 2, 3}));
+    EXPECT_EQ(d.fonts[3].face, "Arial");
+    EXPECT_TRUE(d.fonts[3].bold);
+    EXPECT_EQ(d.pages[0].text, "Courier NewArialCourier NewCourier NewArialbold");
 }
 
 } // namespace
