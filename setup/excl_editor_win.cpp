@@ -91,23 +91,52 @@ void OpenExclLists() {
     }
 }
 
-void FillExclList(ExclListKind list, HWND dialog) {
+bool ExclListOfBox(int controlId, ExclListKind &list) {
+    for (ExclListKind kind : {ExclListKind::Log, ExclListKind::Show}) {
+        if (PlaceOf(kind).listBox == controlId) {
+            list = kind;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsExclListInUse(ExclListKind list) {
+    return HandleOf(list) != 0;
+}
+
+bool ReadExclEntries(ExclListKind list, std::vector<ExclRecord> &records) {
     int32_t handle = HandleOf(list);
     if (handle == 0)
-        return;
-    const int32_t count = kf_Count(&handle);
-    if (count < 1)
-        return;
-    ClearList(list, dialog);
+        return false;
     ExclRecord record;
     const int32_t length = sizeof record, noKey = 0, keyNumber = 1;
-    int32_t op = KF_GET_FIRST;
-    for (int32_t read = 0; read < count; read++) {
-        if (kf(&op, &handle, &record, &length, nullptr, &noKey, &keyNumber) != KF_OK)
-            break;
-        AddListLine(list, dialog, NumberField(record));
-        op = KF_GET_NEXT;
+    for (int32_t op = KF_GET_FIRST;; op = KF_GET_NEXT) {
+        const int32_t status = kf(&op, &handle, &record, &length, nullptr, &noKey, &keyNumber);
+        if (status == KF_END)
+            return true;
+        if (status != KF_OK)
+            return false;
+        records.push_back(record);
     }
+}
+
+// A list that cannot be read to its end shows the entries read before the failure.
+void FillExclList(ExclListKind list, HWND dialog) {
+    std::vector<ExclRecord> records;
+    ReadExclEntries(list, records);
+    if (records.empty())
+        return;
+    ClearList(list, dialog);
+    for (const ExclRecord &record : records)
+        AddListLine(list, dialog, NumberField(record));
+}
+
+int32_t StoreExclEntry(ExclListKind list, HWND dialog, const ExclRecord &record) {
+    const int32_t status = InsertExclRecord(HandleOf(list), record);
+    if (status == KF_OK)
+        AddListLine(list, dialog, NumberField(record));
+    return status;
 }
 
 void AddExclEntry(ExclListKind list, HWND dialog) {
@@ -117,10 +146,7 @@ void AddExclEntry(ExclListKind list, HWND dialog) {
     HFONT font = MakeFontEx("MS Sans Serif", 10, 400, 0, 0, 0);
     ExclRecord record{};
     if (AskExclEntry(dialog, font, record) == 1 && !IsBlankRecord(record)) {
-        const int32_t status = InsertExclRecord(handle, record);
-        if (status == KF_OK)
-            AddListLine(list, dialog, NumberField(record));
-        else if (status == KF_DUPLICATE)
+        if (StoreExclEntry(list, dialog, record) == KF_DUPLICATE)
             TuneMessage(dialog, "Duplicate Phone Number!", "Already Exists", MB_ICONEXCLAMATION);
     }
     if (font)

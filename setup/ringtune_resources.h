@@ -36,3 +36,8 @@
 // Controls of the "Add Phone to Exclude" dialog.
 #define IDC_EXCL_NUMBER 100
 #define IDC_EXCL_NOTE 110
+
+// The exclusion list boxes' context menu and the progress window of an import.
+#define IDM_EXCL_IMPORT 600
+#define IDM_EXCL_EXPORT 601
+#define IDC_EXCL_PROGRESS_BAR 610

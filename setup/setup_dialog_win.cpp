@@ -8,6 +8,7 @@
 
 #include "cid_config_file.h"
 #include "dotted_address.h"
+#include "excl_csv_win.h"
 #include "excl_editor_win.h"
 #include "pantry_font.h"
 #include "purge_log_win.h"
@@ -173,6 +174,7 @@ void InitSetupDialog(HWND dialog) {
     ApplyModelRules(dialog);
     FillExclList(ExclListKind::Log, dialog);
     FillExclList(ExclListKind::Show, dialog);
+    WatchExclListKeys(dialog);
     if (call.restricted)
         DisableSettings(dialog);
     SetFocus(GetDlgItem(dialog, IDC_LINE_COUNT));
@@ -308,6 +310,10 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (!g_ringtune.call.busy)
             OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
+    case WM_CONTEXTMENU:
+        if (g_ringtune.call.busy)
+            return TRUE;
+        return ShowExclListMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
     }
     return FALSE;
 }

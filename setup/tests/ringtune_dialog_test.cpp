@@ -335,6 +335,18 @@ TEST_F(RingtuneDialog, RestrictedWhileTheServerRuns) {
     Click(add, IDOK);
     ASSERT_TRUE(WaitForWindowGone(add, 10000));
     EXPECT_EQ(ListLines(dialog, 130), std::vector<std::string>{"5550101"});
+    // So does the import from CSV.
+    const std::string in = TestProgramDir().Path("restricted.csv");
+    ASSERT_TRUE(WriteWholeFile(in, "555-0101\r\n555-0102\r\n"));
+    HWND menu = OpenContextMenu(dialog, 130, false);
+    ASSERT_TRUE(menu);
+    ChooseMenuItem(menu, 0);
+    ASSERT_TRUE(AnswerFileDialog("Import from CSV", in));
+    HWND imported = WaitForBox("Exclusion List");
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(MessageBoxText(imported), "1 added, 1 already in the list, 0 unreadable");
+    ASSERT_TRUE(PressButton(imported, IDOK));
+    EXPECT_EQ(ListLines(dialog, 130).size(), 2u);
 
     // Save is disabled; a command that reaches it anyway writes nothing.
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(310, BN_CLICKED), 0);

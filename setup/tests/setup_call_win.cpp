@@ -167,3 +167,73 @@ HWND FocusOf(DWORD threadId) {
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
 }
+
+namespace {
+
+BOOL CALLBACK MatchVisibleMenu(HWND window, LPARAM param) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (process != GetCurrentProcessId() || std::string(name) != "#32768" ||
+        !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND *>(param) = window;
+    return FALSE;
+}
+
+void PostKey(HWND window, UINT key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+} // namespace
+
+// A right click is the button's release inside the box; the context-menu key's release
+// (VK_APPS) asks for the menu at the keyboard's place.
+HWND OpenContextMenu(HWND dialog, int listId, bool byKeyboard) {
+    HWND box = GetDlgItem(dialog, listId);
+    if (byKeyboard) {
+        PostKey(box, VK_APPS);
+    } else {
+        PostMessageA(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
+        PostMessageA(box, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    }
+    HWND menu = nullptr;
+    WaitUntil(
+        [&] {
+            EnumWindows(MatchVisibleMenu, reinterpret_cast<LPARAM>(&menu));
+            return menu != nullptr;
+        },
+        kBoxWaitMs);
+    return menu;
+}
+
+std::vector<std::string> MenuItems(HWND menu) {
+    std::vector<std::string> items;
+    HMENU handle = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+    for (int i = 0; handle && i < GetMenuItemCount(handle); i++) {
+        char text[128] = "";
+        GetMenuStringA(handle, i, text, sizeof text, MF_BYPOSITION);
+        items.push_back(text);
+    }
+    return items;
+}
+
+void ChooseMenuItem(HWND menu, int index) {
+    for (int i = 0; i <= index; i++)
+        PostKey(menu, VK_DOWN);
+    PostKey(menu, VK_RETURN);
+}
+
+// The file name field is a combo box (cmb13) in newer dialogs and an edit (edt1) in older ones.
+HWND AnswerFileDialog(const char *caption, const std::string &path) {
+    HWND dialog = WaitForBox(caption);
+    if (!dialog)
+        return nullptr;
+    for (int field : {0x47c, 0x480})
+        if (GetDlgItem(dialog, field))
+            SetDlgItemTextA(dialog, field, path.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return dialog;
+}

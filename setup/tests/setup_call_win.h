@@ -58,3 +58,14 @@ void Press(HWND dialog, int id);
 void Click(HWND dialog, int id);
 // The focused window of the thread that shows the dialog.
 HWND FocusOf(DWORD threadId);
+
+// The context menu of a list box opened by a right click on it, or by the context-menu key;
+// the visible menu window, or nullptr.
+HWND OpenContextMenu(HWND dialog, int listId, bool byKeyboard);
+// The texts of the items of an open menu, "&" marks included.
+std::vector<std::string> MenuItems(HWND menu);
+// Chooses the item (counted from 0) as the keyboard does: arrow down to it, then Enter.
+void ChooseMenuItem(HWND menu, int index);
+// Types the path into the open or save dialog with this caption and presses its OK button
+// without waiting; the dialog, or nullptr when none came.
+HWND AnswerFileDialog(const char *caption, const std::string &path);
