@@ -1,0 +1,37 @@
+// What the sync keeps at the site: its settings in POSOvena.INI, the installation id and the
+// pass status in DATA\, and the call log read through KEYFILE in mode 2.
+#pragma once
+#include "call_log_source.h"
+#include "sync_settings.h"
+#include "sync_status.h"
+
+#include <string>
+
+#define SYNC_INSTALLATION_FILE "DATA\\QuorlSync.id"
+
+// "" and the settings, or what is wrong with them.
+std::string ReadSyncSettings(const std::string &programDir, SyncSettings &settings);
+
+// The id this installation claims its site name with, made at the first pass and kept in
+// DATA\; false (and `error` says why) when it can be neither read nor made.
+bool InstallationId(const std::string &programDir, std::string &id, std::string &error);
+// The id when one was made already, "" otherwise.
+std::string ExistingInstallationId(const std::string &programDir);
+
+ClockReading LocalClockReading();
+// Today's day number by the site's clock.
+int32_t TodayDayNumber();
+
+// Replaces DATA\QuorlSync.txt whole; false when it could not be written.
+bool WriteStatusFile(const std::string &programDir, const PassStatus &status);
+
+// The call log through KEYFILE, opened in mode 2 so the server is never in the way.
+class KeyfileSyncLog : public CallLogSource {
+  public:
+    bool Exists(const std::string &path) override;
+    int32_t Open(const std::string &path) override;
+    int32_t Count(int32_t handle) override;
+    int32_t ReadFirst(int32_t handle, const uint8_t (&key)[8], CallLogRecord &rec) override;
+    int32_t ReadNext(int32_t handle, CallLogRecord &rec) override;
+    void Close(int32_t handle) override;
+};
