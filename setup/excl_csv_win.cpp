@@ -35,35 +35,21 @@ const wchar_t *DefaultFileName(ExclListKind list) {
     return list == ExclListKind::Log ? L"Numbers Not Logged.csv" : L"Numbers Not Shown.csv";
 }
 
-OPENFILENAMEW FileDialogRequest(HWND dialog, wchar_t *path, const wchar_t *title) {
+// The open dialog when `save` is false; `initial` is the name the dialog offers.
+bool AskCsvPath(HWND dialog, bool save, const wchar_t *initial, std::wstring &path) {
+    wchar_t chosen[MAX_PATH];
+    lstrcpynW(chosen, initial, MAX_PATH);
     OPENFILENAMEW request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = dialog;
     request.lpstrFilter = kCsvFilter;
-    request.lpstrFile = path;
+    request.lpstrFile = chosen;
     request.nMaxFile = MAX_PATH;
-    request.lpstrTitle = title;
+    request.lpstrTitle = save ? L"Export to CSV" : L"Import from CSV";
     request.lpstrDefExt = L"csv";
-    request.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return request;
-}
-
-bool AskOpenPath(HWND dialog, std::wstring &path) {
-    wchar_t chosen[MAX_PATH] = L"";
-    OPENFILENAMEW request = FileDialogRequest(dialog, chosen, L"Import from CSV");
-    request.Flags |= OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&request))
-        return false;
-    path = chosen;
-    return true;
-}
-
-bool AskSavePath(HWND dialog, ExclListKind list, std::wstring &path) {
-    wchar_t chosen[MAX_PATH];
-    lstrcpynW(chosen, DefaultFileName(list), MAX_PATH);
-    OPENFILENAMEW request = FileDialogRequest(dialog, chosen, L"Export to CSV");
-    request.Flags |= OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameW(&request))
+    request.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                    (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    if (!(save ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request)))
         return false;
     path = chosen;
     return true;
@@ -136,7 +122,7 @@ class ImportProgress {
 // even when a write fails part way; what went in before the failure stays in.
 void ImportExclCsv(ExclListKind list, HWND dialog) {
     std::wstring path;
-    if (!AskOpenPath(dialog, path))
+    if (!AskCsvPath(dialog, false, L"", path))
         return;
     std::string bytes;
     if (!ReadFileBytes(path, bytes)) {
@@ -166,7 +152,7 @@ void ImportExclCsv(ExclListKind list, HWND dialog) {
 
 void ExportExclCsv(ExclListKind list, HWND dialog) {
     std::wstring path;
-    if (!AskSavePath(dialog, list, path))
+    if (!AskCsvPath(dialog, true, DefaultFileName(list), path))
         return;
     std::vector<ExclRecord> records;
     if (!ReadExclEntries(list, records))

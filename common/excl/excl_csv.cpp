@@ -82,7 +82,8 @@ ExclCsvRead ReadExclListCsv(const std::string &fileBytes) {
             continue;
         }
         const std::string note = row.fields.size() > 1 ? CsvUnguard(row.fields[1]) : "";
-        read.records.push_back(MakeExclRecord(row.fields[0], note));
+        // The note ends at a NUL byte, as the record holds it, not with bytes hidden behind.
+        read.records.push_back(MakeExclRecord(row.fields[0], note.substr(0, note.find('\0'))));
     }
     return read;
 }

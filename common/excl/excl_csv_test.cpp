@@ -84,6 +84,7 @@ TEST(ReadExclListCsv, TakesEntriesAsTheAddDialogAndCountsUnreadableLines) {
          {{Key("1"), std::string(47, 'n')}, {Key("2"), "=SUM(A1)"}},
          0,
          {}},
+        {"a note ends at a NUL byte", std::string("1,ab\0cd\r\n", 9), {{Key("1"), "ab"}}, 0, {}},
         {"quoted line break in a note",
          "1,\"two\r\nlines\"\r\nabc\r\n",
          {{Key("1"), "two\r\nlines"}},
