@@ -100,16 +100,6 @@ TEST(ReadExclListCsv, TakesEntriesAsTheAddDialogAndCountsUnreadableLines) {
     }
 }
 
-TEST(ReadExclListCsv, ReadsAnExportBack) {
-    const std::vector<ExclRecord> records = {
-        MakeExclRecord("5551234567", "a, \"b\"\r\nc"),
-        MakeExclRecord("123456789012345", "-5 stars \xE9"),
-    };
-    const ExclCsvRead read = ReadExclListCsv(ExclListCsv(records));
-    EXPECT_EQ(Entries(read.records), Entries(records));
-    EXPECT_EQ(read.unreadable.count, 0);
-}
-
 TEST(ExclImportSummary, CountsAndTheFirstThreeUnreadableLines) {
     ExclImportCount count;
     count.added = 12;
