@@ -29,6 +29,17 @@ void FitToSize(Page &page) {
     page.shapes.shrink_to_fit();
 }
 
+// The index of `wanted` in `table`, added when it is new; the last ones are the likeliest.
+template <class Entry> uint16_t IndexIn(std::vector<Entry> &table, const Entry &wanted) {
+    for (size_t i = table.size(); i-- > 0;)
+        if (table[i] == wanted)
+            return static_cast<uint16_t>(i);
+    if (table.size() > std::numeric_limits<uint16_t>::max())
+        throw std::bad_alloc();
+    table.push_back(wanted);
+    return static_cast<uint16_t>(table.size() - 1);
+}
+
 } // namespace
 
 std::string_view Page::TextOf(size_t index) const {
@@ -36,21 +47,12 @@ std::string_view Page::TextOf(size_t index) const {
     return std::string_view(text).substr(texts[index].textAt, end - texts[index].textAt);
 }
 
-uint16_t Document::FontIndex(const TextFont &font) {
-    for (size_t i = fonts.size(); i-- > 0;)
-        if (fonts[i] == font)
-            return static_cast<uint16_t>(i);
-    if (fonts.size() > std::numeric_limits<uint16_t>::max())
-        throw std::bad_alloc();
-    fonts.push_back(font);
-    return static_cast<uint16_t>(fonts.size() - 1);
-}
-
 void Document::AddPage(int32_t source) {
     Page next{source, {}, {}, {}};
     if (!pages.empty()) {
-        // Report pages are alike: the next one most likely needs what this one took.
-        next.text.reserve(pages.back().text.size());
+        // Report pages are alike: the next one most likely needs what this one took, its texts
+        // a few characters more or less; growing would leave the room it grew from unused.
+        next.text.reserve(pages.back().text.size() + pages.back().text.size() / 8);
         next.texts.reserve(pages.back().texts.size());
         next.shapes.reserve(pages.back().shapes.size());
     }
@@ -78,10 +80,20 @@ void Document::AddText(float x, float y, Align align, uint16_t font, const char 
     }
 }
 
-void Document::AddShape(ShapeItem shape) {
+uint16_t Document::FontIndex(const TextFont &font) {
+    return IndexIn(fonts, font);
+}
+
+void Document::AddShape(const ShapeItem &shape) {
     Page &page = pages.back();
-    shape.textsBefore = static_cast<uint32_t>(page.texts.size());
-    page.shapes.push_back(shape);
+    const uint16_t pen = IndexIn(pens, ShapePen{shape.width, shape.colour, shape.kind});
+    page.shapes.push_back(StoredShape{shape.x1, shape.y1, shape.x2, shape.y2,
+                                      static_cast<uint32_t>(page.texts.size()), pen});
+}
+
+ShapeItem Document::ShapeOf(const StoredShape &shape) const {
+    const ShapePen &pen = pens[shape.pen];
+    return ShapeItem{shape.x1, shape.y1, shape.x2, shape.y2, pen.width, pen.colour, pen.kind};
 }
 
 std::string Document::ShownText(size_t pageIndex, size_t textIndex) const {

@@ -5,6 +5,7 @@
 // page's one text buffer.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,42 +46,49 @@ enum class ShapeKind : uint8_t {
     Outline, // outline in the colour
 };
 
+// A line or rectangle as it is drawn.
 struct ShapeItem {
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     float width = 1; // points
     uint32_t colour = 0;
     ShapeKind kind = ShapeKind::Line;
-    uint32_t textsBefore = 0; // texts of the page drawn before it, so the order stays as drawn
 };
+
+// What shapes have besides their corners; a report draws every row's rule with the same one.
+struct ShapePen {
+    float width;
+    uint32_t colour;
+    ShapeKind kind;
+
+    bool operator==(const ShapePen &other) const {
+        return width == other.width && colour == other.colour && kind == other.kind;
+    }
+};
+
+// A shape as the page keeps it.
+struct StoredShape {
+    float x1, y1, x2, y2;
+    uint32_t textsBefore; // texts of the page drawn before it, so the order stays as drawn
+    uint16_t pen;         // index in the document's pen table
+};
+static_assert(sizeof(StoredShape) == 24, "every list row's rule");
 
 struct Page {
     int32_t source = 7; // printer paper bin
     std::string text;   // the characters of every text of the page, one after the other
     std::vector<TextItem> texts;
-    std::vector<ShapeItem> shapes;
+    std::vector<StoredShape> shapes;
 
     std::string_view TextOf(size_t index) const;
 };
-
-// Calls onText(index) and onShape(shape) for the page's items in the order they were drawn.
-template <class OnText, class OnShape>
-void ForEachItem(const Page &page, OnText onText, OnShape onShape) {
-    size_t text = 0;
-    for (const ShapeItem &shape : page.shapes) {
-        for (; text < shape.textsBefore; ++text)
-            onText(text);
-        onShape(shape);
-    }
-    for (; text < page.texts.size(); ++text)
-        onText(text);
-}
 
 struct Document {
     std::string title;
     int32_t numberBase = 0;
     bool stopped = false;
     std::vector<TextFont> fonts;
-    std::vector<Page> pages;
+    std::vector<ShapePen> pens;
+    std::deque<Page> pages; // grows without moving what it holds
 
     // The index of `font` in the table, added when it is new. Throws std::bad_alloc when the
     // table cannot hold another one.
@@ -89,11 +97,28 @@ struct Document {
     void AddPage(int32_t source);
     // On the last page: `text` as PrintableText makes it, in font `font`.
     void AddText(float x, float y, Align align, uint16_t font, const char *text, bool special);
-    void AddShape(ShapeItem shape);
+    // Throws std::bad_alloc when the pen table cannot hold the shape's pen.
+    void AddShape(const ShapeItem &shape);
+    ShapeItem ShapeOf(const StoredShape &shape) const;
 
     // The text as it shows on page `pageIndex` (0-based): page number and count filled in.
     std::string ShownText(size_t pageIndex, size_t textIndex) const;
 };
+
+// Calls onText(index) and onShape(shape) for page `pageIndex`'s items in the order they were
+// drawn.
+template <class OnText, class OnShape>
+void ForEachItem(const Document &doc, size_t pageIndex, OnText onText, OnShape onShape) {
+    const Page &page = doc.pages[pageIndex];
+    size_t text = 0;
+    for (const StoredShape &shape : page.shapes) {
+        for (; text < shape.textsBefore; ++text)
+            onText(text);
+        onShape(doc.ShapeOf(shape));
+    }
+    for (; text < page.texts.size(); ++text)
+        onText(text);
+}
 
 inline uint8_t RedOf(uint32_t colour) {
     return colour & 0xFF;

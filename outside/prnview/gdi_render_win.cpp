@@ -113,7 +113,7 @@ bool RenderPage(HDC dc, const Document &doc, size_t index, const DeviceFrame &fr
     try {
         PageDrawer drawer(dc, doc, index, frame);
         ForEachItem(
-            doc.pages[index], [&](size_t text) { drawer.Text(text); },
+            doc, index, [&](size_t text) { drawer.Text(text); },
             [&](const ShapeItem &shape) { drawer.Shape(shape); });
     } catch (const std::bad_alloc &) {
         whole = false;

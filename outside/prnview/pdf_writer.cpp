@@ -92,7 +92,7 @@ class ContentWriter {
     const std::string &Page(size_t index, size_t marked) {
         out_.clear();
         ForEachItem(
-            doc_.pages[index], [&](size_t text) { Text(index, text, text == marked); },
+            doc_, index, [&](size_t text) { Text(index, text, text == marked); },
             [&](const ShapeItem &shape) { Shape(shape); });
         return out_;
     }

@@ -96,7 +96,7 @@ TEST(Document, ItemsComeBackInTheOrderDrawn) {
                 ShapeItem{0, 0, 1, 1, 1, 0, *c == 'L' ? ShapeKind::Line : ShapeKind::Solid});
     }
     ForEachItem(
-        doc.pages[0], [&](size_t) { drawn += 't'; },
+        doc, 0, [&](size_t) { drawn += 't'; },
         [&](const ShapeItem &s) { drawn += s.kind == ShapeKind::Line ? 'L' : 'R'; });
     EXPECT_EQ(drawn, order);
 }
