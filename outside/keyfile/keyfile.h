@@ -55,6 +55,15 @@ enum : int32_t {
 // Records with equal keys follow each other in the order they were inserted. A get-next after
 // a delete, or after other processes changed the file, continues with the record that follows
 // the last one read (its key, then its insertion order).
+//
+// On a mode-2 handle a get-next reads the records that follow ahead, a few at first and more as
+// a scan goes on, all in one read of the file within that call, and the get-nexts after it
+// return them from memory. A scan there is a sequence of consistent pictures of the file, each
+// taken during one call: a record deleted before the picture holding its place was taken is
+// never returned, and records that other handles or processes insert or delete after that may
+// or may not appear, as if the scan had passed them a moment earlier. Get-first, get-equal and
+// get-greater-or-equal drop what was read ahead and start afresh; a get-next after KF_END reads
+// the file again and finds records added since. Mode-1 handles read one record per call.
 
 // Open modes. Mode 2 refuses every change with KF_READ_ONLY.
 enum : int32_t { KF_MODE_UPDATE = 1, KF_MODE_READ = 2 };

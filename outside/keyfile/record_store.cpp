@@ -1,6 +1,8 @@
-// Record files on SQLite. Every call is one short statement or one write transaction, so no
+// Record files on SQLite. Every call is at most one statement or one write transaction, so no
 // lock outlives a call: a server inserting, a purge deleting and a report scanning can share
 // one file, and an insert that returned 0 is on disk (rollback journal, synchronous=FULL).
+// A get-next on a read-only handle reads the records that follow in one statement and serves
+// the get-nexts after it from memory.
 #include "record_store.h"
 #include "file_access.h"
 #include "keyfile.h"
@@ -71,6 +73,15 @@ std::string SchemaSql(const FileDefinition &definition) {
     }
     sql += "PRAGMA application_id=" + std::to_string(kApplicationId) + ";";
     return sql;
+}
+
+// The records after the place (?1, ?2) in key order, at most `limit` of them: the rest of the
+// place's duplicates, then the keys after it. Each arm's LIMIT keeps its ORDER BY.
+std::string FollowingSql(const std::string &select, const std::string &column,
+                         const std::string &limit) {
+    return "SELECT * FROM (" + select + "WHERE " + column + " = ?1 AND id > ?2 ORDER BY id LIMIT " +
+           limit + ") UNION ALL SELECT * FROM (" + select + "WHERE " + column + " > ?1 ORDER BY " +
+           column + ", id LIMIT " + limit + ") LIMIT " + limit;
 }
 
 int StepOnce(sqlite3_stmt *statement) {
@@ -199,17 +210,15 @@ int32_t RecordStore::Prepare() {
              prepare(select + "WHERE " + c + " = ?1 ORDER BY id LIMIT 1", keys_[k].equal) &&
              prepare(select + "WHERE " + c + " >= ?1 ORDER BY " + c + ", id LIMIT 1",
                      keys_[k].greaterOrEqual) &&
-             prepare("SELECT * FROM (" + select + "WHERE " + c +
-                         " = ?1 AND id > ?2 ORDER BY id LIMIT 1) UNION ALL SELECT * FROM (" +
-                         select + "WHERE " + c + " > ?1 ORDER BY " + c + ", id LIMIT 1) LIMIT 1",
-                     keys_[k].next);
+             prepare(FollowingSql(select, c, "1"), keys_[k].next) &&
+             (!readOnly_ || prepare(FollowingSql(select, c, "?3"), keys_[k].batch));
     }
     return ok ? KF_OK : KF_NOT_RECORD_FILE;
 }
 
 RecordStore::~RecordStore() {
     for (KeyStatements &k : keys_) {
-        for (sqlite3_stmt *statement : {k.first, k.equal, k.greaterOrEqual, k.next})
+        for (sqlite3_stmt *statement : {k.first, k.equal, k.greaterOrEqual, k.next, k.batch})
             sqlite3_finalize(statement);
     }
     for (sqlite3_stmt *statement : {begin_, commit_, rollback_, insert_, delete_, count_})
@@ -235,6 +244,7 @@ int32_t RecordStore::RunWrite(sqlite3_stmt *statement, int &changes) {
 }
 
 int32_t RecordStore::ReadOne(sqlite3_stmt *statement, int key, RecordBuffer out, int32_t missing) {
+    DropBatch();
     const int rc = sqlite3_step(statement);
     if (rc != SQLITE_ROW) {
         sqlite3_reset(statement);
@@ -256,6 +266,53 @@ int32_t RecordStore::ReadOne(sqlite3_stmt *statement, int key, RecordBuffer out,
     place_.id = id;
     haveLastRead_ = true;
     lastReadId_ = id;
+    return KF_OK;
+}
+
+void RecordStore::DropBatch() {
+    batch_.Clear();
+    batch_.nextSize = Batch::kFirstSize;
+}
+
+int32_t RecordStore::FetchBatch() {
+    sqlite3_stmt *statement = keys_[static_cast<size_t>(place_.key)].batch;
+    sqlite3_bind_blob(statement, 1, place_.value.data(), static_cast<int>(place_.value.size()),
+                      SQLITE_STATIC);
+    sqlite3_bind_int64(statement, 2, place_.id);
+    sqlite3_bind_int(statement, 3, batch_.nextSize);
+    batch_.Clear();
+    // Not into place_.value: the statement reads that binding until it is reset.
+    std::string lastKey;
+    int rc = SQLITE_OK;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const auto *data = static_cast<const unsigned char *>(sqlite3_column_blob(statement, 1));
+        const size_t size = static_cast<size_t>(sqlite3_column_bytes(statement, 1));
+        batch_.entries.push_back({sqlite3_column_int64(statement, 0), batch_.bytes.size(), size});
+        batch_.bytes.insert(batch_.bytes.end(), data, data + size);
+        lastKey.assign(static_cast<const char *>(sqlite3_column_blob(statement, 2)),
+                       static_cast<size_t>(sqlite3_column_bytes(statement, 2)));
+    }
+    // Resetting ends the read transaction: nothing stays locked until the next call.
+    sqlite3_reset(statement);
+    if (batch_.entries.empty()) {
+        haveLastRead_ = false;
+        return rc == SQLITE_DONE ? KF_END : StatusOf(rc);
+    }
+    // A read that failed part way still serves the records it got, all read under one lock;
+    // the get-next after them meets the failure again.
+    place_.value = std::move(lastKey);
+    place_.id = batch_.entries.back().id;
+    batch_.nextSize = std::min(batch_.nextSize * 16, Batch::kLargestSize);
+    return KF_OK;
+}
+
+int32_t RecordStore::ServeFromBatch(RecordBuffer out) {
+    const Batch::Entry &entry = batch_.entries[batch_.served++];
+    const size_t copy = std::min(entry.size, static_cast<size_t>(out.capacity));
+    if (copy > 0)
+        std::memcpy(out.data, batch_.bytes.data() + entry.offset, copy);
+    haveLastRead_ = true;
+    lastReadId_ = entry.id;
     return KF_OK;
 }
 
@@ -326,12 +383,20 @@ int32_t RecordStore::Find(int32_t op, int32_t keyNumber, const void *key, int32_
 int32_t RecordStore::GetNext(RecordBuffer out) {
     if (!place_.valid)
         return KF_NO_CURRENT;
+    // At the end the place stays, so a later get-next finds records added after it.
+    if (readOnly_) {
+        if (batch_.served == batch_.entries.size()) {
+            const int32_t status = FetchBatch();
+            if (status != KF_OK)
+                return status;
+        }
+        return ServeFromBatch(out);
+    }
     sqlite3_stmt *statement = keys_[static_cast<size_t>(place_.key)].next;
     // ReadOne replaces place_.value only after the statement is done with it.
     sqlite3_bind_blob(statement, 1, place_.value.data(), static_cast<int>(place_.value.size()),
                       SQLITE_STATIC);
     sqlite3_bind_int64(statement, 2, place_.id);
-    // At the end the place stays, so a later get-next finds records added after it.
     return ReadOne(statement, place_.key, out, KF_END);
 }
 

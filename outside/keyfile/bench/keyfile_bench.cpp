@@ -1,8 +1,12 @@
 // Times the record manager against SQLite used directly in the same way (statements prepared
 // once, one statement or write transaction per call, synchronous=FULL): inserts, a key-1 scan
-// from the middle of a file, and a purge that deletes while it scans. Prints each ratio.
-//   keyfile_bench [FOLDER] [--quick]   (--quick: a tenth of the records)
+// from the middle of a file, and a purge that deletes while it scans. Prints each ratio. Then a
+// report's bare key-1 scan on a read-only handle against SQLite reading the same rows with one
+// statement.
+//   keyfile_bench [FOLDER] [--quick] [--bare]   (--quick: a tenth of the records; --bare: only
+//   the bare scan)
 #include "keyfile_fixture.h"
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -77,7 +81,7 @@ void Check(bool ok, const char *what) {
 struct Direct {
     sqlite3 *db = nullptr;
     sqlite3_stmt *begin = nullptr, *commit = nullptr, *insert = nullptr, *remove = nullptr,
-                 *first = nullptr, *ge = nullptr, *next = nullptr;
+                 *first = nullptr, *ge = nullptr, *next = nullptr, *all = nullptr;
 
     explicit Direct(const fs::path &path, bool create) {
         Check(sqlite3_open(path.string().c_str(), &db) == SQLITE_OK, "sqlite open");
@@ -97,9 +101,10 @@ struct Direct {
         Prepare("SELECT id, data, k1 FROM kf_record WHERE (k1, id) > (?1, ?2) "
                 "ORDER BY k1, id LIMIT 1",
                 next);
+        Prepare("SELECT data FROM kf_record ORDER BY k1, id", all);
     }
     ~Direct() {
-        for (sqlite3_stmt *s : {begin, commit, insert, remove, first, ge, next})
+        for (sqlite3_stmt *s : {begin, commit, insert, remove, first, ge, next, all})
             sqlite3_finalize(s);
         sqlite3_close(db);
     }
@@ -158,6 +163,18 @@ struct Direct {
         sqlite3_bind_int64(next, 2, id);
         return Read(next, out, key, id);
     }
+    // Every record in key-1 order, each copied out as a caller's buffer would receive it.
+    int32_t ScanAll() {
+        int32_t count = 0;
+        CallLogRecord r;
+        while (sqlite3_step(all) == SQLITE_ROW) {
+            const size_t size = static_cast<size_t>(sqlite3_column_bytes(all, 0));
+            std::memcpy(&r, sqlite3_column_blob(all, 0), std::min(size, sizeof r));
+            ++count;
+        }
+        sqlite3_reset(all);
+        return count;
+    }
     void Delete(int64_t id) {
         sqlite3_bind_int64(remove, 1, id);
         Step(begin);
@@ -183,108 +200,154 @@ void Report(const char *what, int32_t count, const Timings &t, double target) {
     std::fflush(stdout);
 }
 
+int32_t ScanThroughKeyfile(int32_t h) {
+    CallLogRecord r;
+    int32_t count = 0;
+    for (int32_t s = Kf(KF_GET_FIRST, h, r); s == KF_OK; s = Kf(KF_GET_NEXT, h, r))
+        ++count;
+    return count;
+}
+
+// What a report pays before composing anything: every record of the file in key-1 order
+// through a mode-2 handle, against SQLite reading the same rows with one statement in this
+// process. Whole scans alternate, so the file is in the system's cache for both alike.
+void BareScan(const fs::path &folder, int32_t records) {
+    const fs::path path = folder / "bare.OV5";
+    Check(Create(path, CallLogDefinition()) == KF_OK, "kf_Create");
+    Direct direct(path, false);
+    direct.Fill(0, records);
+    const int32_t h = Open(path, KF_MODE_READ);
+    Check(h >= 1, "kf_Open mode 2");
+    constexpr int kRounds = 3;
+    Timings t;
+    for (int round = 0; round < kRounds; ++round) {
+        int32_t kCount = 0, dCount = 0;
+        t.keyfile += Seconds([&] { kCount = ScanThroughKeyfile(h); });
+        t.direct += Seconds([&] { dCount = direct.ScanAll(); });
+        Check(kCount == records && dCount == records, "bare scan length");
+    }
+    const double keyfile = t.keyfile / kRounds, direct1 = t.direct / kRounds;
+    const double perRecord = 1e6 / records;
+    std::printf("bare key-1 scan, mode 2    %7d records  keyfile %8.3f s %7.2f us/record  "
+                "sqlite one statement %8.3f s %7.2f us/record  ratio %6.2f  (target <= 5)\n",
+                records, keyfile, keyfile * perRecord, direct1, direct1 * perRecord,
+                keyfile / direct1);
+    std::fflush(stdout);
+    kf_Close(&h);
+}
+
+void Inserts(const fs::path &folder, int32_t inserts) {
+    const int32_t h = CreateAndOpen(folder / "insert.OV5");
+    Direct direct(folder / "insert.db", true);
+    int32_t kNext = 0, dNext = 0;
+    const Timings t = Alternate(
+        inserts,
+        [&](int32_t count) {
+            for (const int32_t end = kNext + count; kNext < end; ++kNext) {
+                const CallLogRecord r = Record(kNext);
+                Check(Insert(h, &r, sizeof r) == KF_OK, "insert");
+            }
+        },
+        [&](int32_t count) {
+            for (const int32_t end = dNext + count; dNext < end; ++dNext)
+                direct.Insert(Record(dNext));
+        });
+    Report("insert", inserts, t, 2.0);
+}
+
+void MidFileScan(const fs::path &folder, int32_t scans) {
+    // Twice the records scanned, so the scan starts in the middle of the file.
+    const fs::path path = folder / "scan.OV5";
+    const int32_t h = CreateAndOpen(path);
+    Direct direct(path, false);
+    direct.Fill(0, 2 * scans);
+    const CallLogRecord middle = Record(scans);
+    CallLogRecord kr, dr;
+    bool kStarted = false;
+    std::string key;
+    int64_t id = 0;
+    const Timings t = Alternate(
+        scans,
+        [&](int32_t count) {
+            if (!kStarted && count-- > 0)
+                Check(Kf(KF_GET_GE, h, kr, &middle) == KF_OK, "get-ge");
+            kStarted = true;
+            for (; count > 0; --count)
+                Check(Kf(KF_GET_NEXT, h, kr) == KF_OK, "get-next");
+        },
+        [&](int32_t count) {
+            if (key.empty() && count-- > 0) {
+                key = KeyOne(middle);
+                sqlite3_bind_blob(direct.ge, 1, key.data(), 8, SQLITE_TRANSIENT);
+                Check(direct.Read(direct.ge, dr, key, id), "ge");
+            }
+            for (; count > 0; --count)
+                Check(direct.Next(dr, key, id), "next");
+        });
+    Check(kr.Duration == 2 * scans - 1 && dr.Duration == 2 * scans - 1, "scan length");
+    Report("key-1 scan from mid-file", scans, t, 1.5);
+}
+
+void DeleteWhileScanning(const fs::path &folder, int32_t deletes) {
+    // The record manager purges the first half of the file, SQLite directly the second.
+    const fs::path path = folder / "purge.OV5";
+    const int32_t h = CreateAndOpen(path);
+    Direct direct(path, false);
+    direct.Fill(0, 2 * deletes);
+    CallLogRecord kr, dr;
+    bool kStarted = false;
+    std::string key;
+    int64_t id = 0;
+    int32_t dLeft = deletes;
+    const Timings t = Alternate(
+        deletes,
+        [&](int32_t count) {
+            if (!kStarted)
+                Check(Kf(KF_GET_FIRST, h, kr) == KF_OK, "get-first");
+            kStarted = true;
+            for (; count > 0; --count) {
+                Check(kf_Delete(&h) == KF_OK, "delete");
+                Check(Kf(KF_GET_NEXT, h, kr) == KF_OK, "get-next");
+            }
+        },
+        [&](int32_t count) {
+            if (key.empty()) {
+                key = KeyOne(Record(deletes));
+                sqlite3_bind_blob(direct.ge, 1, key.data(), 8, SQLITE_TRANSIENT);
+                Check(direct.Read(direct.ge, dr, key, id), "ge");
+            }
+            for (; count > 0; --count) {
+                direct.Delete(id);
+                --dLeft;
+                Check(direct.Next(dr, key, id) || dLeft == 0, "next");
+            }
+        });
+    Check(kf_Count(&h) == 0, "purge left records");
+    Report("delete while scanning", deletes, t, 1.5);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     fs::path folder = fs::temp_directory_path() / "keyfile_bench";
     int32_t divisor = 1;
+    bool bareOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--quick") == 0)
             divisor = 10;
+        else if (std::strcmp(argv[i], "--bare") == 0)
+            bareOnly = true;
         else
             folder = argv[i];
     }
     fs::remove_all(folder);
     fs::create_directories(folder);
-    const int32_t inserts = 10000 / divisor, scans = 100000 / divisor, deletes = 50000 / divisor;
-
-    {
-        const int32_t h = CreateAndOpen(folder / "insert.OV5");
-        Direct direct(folder / "insert.db", true);
-        int32_t kNext = 0, dNext = 0;
-        const Timings t = Alternate(
-            inserts,
-            [&](int32_t count) {
-                for (const int32_t end = kNext + count; kNext < end; ++kNext) {
-                    const CallLogRecord r = Record(kNext);
-                    Check(Insert(h, &r, sizeof r) == KF_OK, "insert");
-                }
-            },
-            [&](int32_t count) {
-                for (const int32_t end = dNext + count; dNext < end; ++dNext)
-                    direct.Insert(Record(dNext));
-            });
-        Report("insert", inserts, t, 2.0);
+    if (!bareOnly) {
+        Inserts(folder, 10000 / divisor);
+        MidFileScan(folder, 100000 / divisor);
+        DeleteWhileScanning(folder, 50000 / divisor);
     }
-    {
-        // Twice the records scanned, so the scan starts in the middle of the file.
-        const fs::path path = folder / "scan.OV5";
-        const int32_t h = CreateAndOpen(path);
-        Direct direct(path, false);
-        direct.Fill(0, 2 * scans);
-        const CallLogRecord middle = Record(scans);
-        CallLogRecord kr, dr;
-        bool kStarted = false;
-        std::string key;
-        int64_t id = 0;
-        const Timings t = Alternate(
-            scans,
-            [&](int32_t count) {
-                if (!kStarted && count-- > 0)
-                    Check(Kf(KF_GET_GE, h, kr, &middle) == KF_OK, "get-ge");
-                kStarted = true;
-                for (; count > 0; --count)
-                    Check(Kf(KF_GET_NEXT, h, kr) == KF_OK, "get-next");
-            },
-            [&](int32_t count) {
-                if (key.empty() && count-- > 0) {
-                    key = KeyOne(middle);
-                    sqlite3_bind_blob(direct.ge, 1, key.data(), 8, SQLITE_TRANSIENT);
-                    Check(direct.Read(direct.ge, dr, key, id), "ge");
-                }
-                for (; count > 0; --count)
-                    Check(direct.Next(dr, key, id), "next");
-            });
-        Check(kr.Duration == 2 * scans - 1 && dr.Duration == 2 * scans - 1, "scan length");
-        Report("key-1 scan from mid-file", scans, t, 1.5);
-    }
-    {
-        // The record manager purges the first half of the file, SQLite directly the second.
-        const fs::path path = folder / "purge.OV5";
-        const int32_t h = CreateAndOpen(path);
-        Direct direct(path, false);
-        direct.Fill(0, 2 * deletes);
-        CallLogRecord kr, dr;
-        bool kStarted = false;
-        std::string key;
-        int64_t id = 0;
-        int32_t dLeft = deletes;
-        const Timings t = Alternate(
-            deletes,
-            [&](int32_t count) {
-                if (!kStarted)
-                    Check(Kf(KF_GET_FIRST, h, kr) == KF_OK, "get-first");
-                kStarted = true;
-                for (; count > 0; --count) {
-                    Check(kf_Delete(&h) == KF_OK, "delete");
-                    Check(Kf(KF_GET_NEXT, h, kr) == KF_OK, "get-next");
-                }
-            },
-            [&](int32_t count) {
-                if (key.empty()) {
-                    key = KeyOne(Record(deletes));
-                    sqlite3_bind_blob(direct.ge, 1, key.data(), 8, SQLITE_TRANSIENT);
-                    Check(direct.Read(direct.ge, dr, key, id), "ge");
-                }
-                for (; count > 0; --count) {
-                    direct.Delete(id);
-                    --dLeft;
-                    Check(direct.Next(dr, key, id) || dLeft == 0, "next");
-                }
-            });
-        Check(kf_Count(&h) == 0, "purge left records");
-        Report("delete while scanning", deletes, t, 1.5);
-    }
+    BareScan(folder, 100000 / divisor);
     kf_CloseAll();
     fs::remove_all(folder);
     return 0;

@@ -1,6 +1,7 @@
 // Record manager semantics through its exported calls: creation, key orders, duplicates,
 // positioning, scans across deletes and changes through another handle, read-only handles.
 #include "keyfile_fixture.h"
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -294,9 +295,143 @@ TEST_F(KeyfileTest, ReadOnlyHandleRefusesEveryChange) {
     EXPECT_EQ(Scan(h, KF_GET_FIRST, 1), Tags{"a"});
 }
 
+TEST_F(KeyfileTest, ReadOnlyScanKeepsKeyOrderAcrossItsReadAhead) {
+    // Inserted out of key order, every key shared, so that duplicates straddle the reads ahead
+    // (records 1 to 16, then from 17 on) in each key.
+    std::vector<CallLogRecord> calls;
+    for (int n = 0; n < 48; ++n) {
+        const std::string number = "555" + std::to_string(n * 5 % 8);
+        calls.push_back(Call(100 + static_cast<uint32_t>(n * 7 % 16), 0, number.c_str(),
+                             n % 3 ? 'I' : 'O', std::to_string(n)));
+    }
+    CallLog(calls);
+    const int32_t h = Open(log_, KF_MODE_READ);
+    struct Case {
+        int32_t keyNumber;
+        int (*key)(const CallLogRecord &);
+    };
+    const Case cases[] = {
+        {1, [](const CallLogRecord &r) { return r.Day; }},
+        {2, [](const CallLogRecord &r) { return static_cast<int>(r.Number[3]); }},
+        {3, [](const CallLogRecord &r) { return static_cast<int>(r.Direction); }},
+    };
+    for (const Case &c : cases) {
+        std::vector<CallLogRecord> sorted = calls;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [&c](const auto &a, const auto &b) { return c.key(a) < c.key(b); });
+        Tags expected;
+        for (const CallLogRecord &r : sorted)
+            expected.emplace_back(r.Name);
+        EXPECT_EQ(Scan(h, KF_GET_FIRST, c.keyNumber), expected) << "key " << c.keyNumber;
+    }
+}
+
+// Days 0 to 29 tagged "r00" to "r29"; tags of records added later sort in key order with them.
+class ReadAheadTest : public KeyfileTest {
+  protected:
+    void SetUp() override {
+        KeyfileTest::SetUp();
+        std::vector<CallLogRecord> calls;
+        for (uint32_t day = 0; day < 30; ++day)
+            calls.push_back(Call(day, 0, "1", 'I', Tag(day)));
+        writer_ = CallLog(calls);
+        reader_ = Open(log_, KF_MODE_READ);
+    }
+    static std::string Tag(uint32_t day) { return (day < 10 ? "r0" : "r") + std::to_string(day); }
+    static Tags AllBut(const Tags &gone) {
+        Tags tags;
+        for (uint32_t day = 0; day < 30; ++day) {
+            if (std::find(gone.begin(), gone.end(), Tag(day)) == gone.end())
+                tags.push_back(Tag(day));
+        }
+        return tags;
+    }
+    // The reader holds what its first get-next read ahead: r01 onwards.
+    void StartScan(Tags &seen) {
+        CallLogRecord r;
+        ASSERT_EQ(Read(KF_GET_FIRST, reader_, &r, sizeof r, nullptr, 0, 1), KF_OK);
+        seen.emplace_back(r.Name);
+        ASSERT_EQ(Read(KF_GET_NEXT, reader_, &r, sizeof r), KF_OK);
+        seen.emplace_back(r.Name);
+    }
+    void Delete(uint32_t day) {
+        CallLogRecord r;
+        const std::vector<uint8_t> key = TimeKey(day, 0);
+        ASSERT_EQ(Read(KF_GET_EQUAL, writer_, &r, sizeof r, key.data(), 8, 1), KF_OK);
+        ASSERT_EQ(kf_Delete(&writer_), KF_OK);
+    }
+    void Add(uint32_t day, uint32_t seconds, const std::string &tag) {
+        const CallLogRecord c = Call(day, seconds, "1", 'I', tag);
+        ASSERT_EQ(Insert(writer_, &c, sizeof c), KF_OK);
+    }
+
+    int32_t writer_ = 0;
+    int32_t reader_ = 0;
+};
+
+TEST_F(ReadAheadTest, ChangesBeyondWhatWasReadAheadAreSeen) {
+    Tags seen;
+    StartScan(seen);
+    Delete(5);  // among the records read ahead: may still come
+    Delete(20); // beyond them: never comes
+    Delete(25);
+    Add(10, 30, "r10a"); // may come
+    Add(22, 30, "r22a"); // must come
+    CallLogRecord r;
+    int32_t status = KF_OK;
+    while ((status = Read(KF_GET_NEXT, reader_, &r, sizeof r)) == KF_OK)
+        seen.emplace_back(r.Name);
+    EXPECT_EQ(status, KF_END);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
+    Tags certain;
+    std::copy_if(seen.begin(), seen.end(), std::back_inserter(certain),
+                 [](const std::string &t) { return t != "r05" && t != "r10a"; });
+    Tags expected = AllBut({"r05", "r20", "r25"});
+    expected.insert(std::find(expected.begin(), expected.end(), "r23"), "r22a");
+    EXPECT_EQ(certain, expected);
+    // After the end the file is read again.
+    Add(40, 0, "r40");
+    EXPECT_EQ(Read(KF_GET_NEXT, reader_, &r, sizeof r), KF_OK);
+    EXPECT_STREQ(r.Name, "r40");
+    EXPECT_EQ(Read(KF_GET_NEXT, reader_, &r, sizeof r), KF_END);
+}
+
+TEST_F(ReadAheadTest, PositioningReadsDropWhatWasReadAhead) {
+    struct Case {
+        const char *what;
+        int32_t op;
+        std::vector<uint8_t> key;
+        Tags before; // the records the read skips
+    };
+    const Case cases[] = {
+        {"get-first", KF_GET_FIRST, {}, {}},
+        {"get-equal", KF_GET_EQUAL, TimeKey(2, 0), {"r00", "r01"}},
+        {"get-ge", KF_GET_GE, TimeKey(1, 1), {"r00", "r01"}},
+    };
+    for (const Case &c : cases) {
+        Tags seen;
+        StartScan(seen);
+        Delete(3);
+        Add(2, 30, "r02a");
+        Tags expected = AllBut(c.before);
+        expected.erase(std::find(expected.begin(), expected.end(), "r03"));
+        expected.insert(std::find(expected.begin(), expected.end(), "r04"), "r02a");
+        EXPECT_EQ(Scan(reader_, c.op, 1, c.key), expected) << c.what;
+        // Back to days 0 to 29 for the next case.
+        CallLogRecord r;
+        const std::vector<uint8_t> added = TimeKey(2, 30);
+        ASSERT_EQ(Read(KF_GET_EQUAL, writer_, &r, sizeof r, added.data(), 8, 1), KF_OK);
+        ASSERT_EQ(kf_Delete(&writer_), KF_OK);
+        Add(3, 0, "r03");
+    }
+}
+
 TEST_F(KeyfileTest, ReadCopiesNoMoreThanTheGivenLength) {
-    const CallLogRecord a = Call(7, 60, "5551234", 'I', "a");
-    const int32_t h = CallLog({a});
+    const CallLogRecord a = Call(7, 60, "5551234", 'I', "a"), b = Call(8, 0, "1", 'O', "b");
+    const int32_t h = CallLog({a, b});
+    // b comes from what the read-only handle's get-next read ahead.
+    const int32_t reader = Open(log_, KF_MODE_READ);
     struct Case {
         int32_t length;
         size_t copied;
@@ -306,6 +441,11 @@ TEST_F(KeyfileTest, ReadCopiesNoMoreThanTheGivenLength) {
         ASSERT_EQ(Read(KF_GET_FIRST, h, buffer.data(), c.length, nullptr, 0, 1), KF_OK);
         EXPECT_EQ(std::memcmp(buffer.data(), &a, c.copied), 0) << c.length;
         EXPECT_EQ(buffer[c.copied], 0xAA) << c.length;
+        std::vector<uint8_t> ahead(300, 0xAA);
+        ASSERT_EQ(Read(KF_GET_FIRST, reader, nullptr, 0, nullptr, 0, 1), KF_OK);
+        ASSERT_EQ(Read(KF_GET_NEXT, reader, ahead.data(), c.length), KF_OK);
+        EXPECT_EQ(std::memcmp(ahead.data(), &b, c.copied), 0) << c.length;
+        EXPECT_EQ(ahead[c.copied], 0xAA) << c.length;
     }
     // Reading with no buffer at all still moves the place.
     EXPECT_EQ(Read(KF_GET_FIRST, h, nullptr, 0, nullptr, 0, 1), KF_OK);
