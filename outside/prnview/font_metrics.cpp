@@ -43,7 +43,7 @@ double AscentEm(StandardFont font) {
     }
 }
 
-double TextWidthPoints(StandardFont font, double points, const std::string &text) {
+double TextWidthPoints(StandardFont font, double points, std::string_view text) {
     long units = 0;
     for (unsigned char c : text)
         units += kGlyphWidths[font][c];

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 enum StandardFont {
     kTimesRoman,
@@ -24,4 +25,4 @@ const char *PdfFontName(StandardFont font);
 // face the standard font stands for; both renderers then put a text's top at its y.
 double AscentEm(StandardFont font);
 // Width of a Windows-1252 text in points at `points` size.
-double TextWidthPoints(StandardFont font, double points, const std::string &text);
+double TextWidthPoints(StandardFont font, double points, std::string_view text);

@@ -32,6 +32,24 @@ void PutNum(std::string &out, double value) {
     }
 }
 
+void PutPdfString(std::string &out, std::string_view text) {
+    out += '(';
+    for (unsigned char c : text) {
+        if (c == '(' || c == ')' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7F) {
+            out += '\\';
+            out += static_cast<char>('0' + (c >> 6));
+            out += static_cast<char>('0' + ((c >> 3) & 7));
+            out += static_cast<char>('0' + (c & 7));
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    out += ')';
+}
+
 double PdfX(double inches) {
     return inches * 72;
 }
@@ -87,7 +105,10 @@ size_t FooterOf(const Page &page) {
 // The content stream of one page at a time, in one buffer kept from page to page.
 class ContentWriter {
   public:
-    explicit ContentWriter(const Document &doc) : doc_(doc) {}
+    explicit ContentWriter(const Document &doc) : doc_(doc) {
+        for (const TextFont &f : doc.fonts)
+            standard_.push_back(StandardFontFor(f.face, f.bold));
+    }
 
     const std::string &Page(size_t index, size_t marked) {
         out_.clear();
@@ -101,10 +122,15 @@ class ContentWriter {
     void Text(size_t pageIndex, size_t textIndex, bool marked) {
         const TextItem &t = doc_.pages[pageIndex].texts[textIndex];
         const TextFont &f = doc_.fonts[t.font];
-        StandardFont font = StandardFontFor(f.face, f.bold);
-        std::string text = doc_.ShownText(pageIndex, textIndex);
-        if (marked)
-            text += kStoppedMark;
+        const StandardFont font = standard_[t.font];
+        // Only page numbers and the stopped mark need a copy: a plain text is written from the
+        // page's own characters.
+        std::string shown;
+        std::string_view text = doc_.pages[pageIndex].TextOf(textIndex);
+        if (t.special || marked) {
+            shown = doc_.ShownText(pageIndex, textIndex) + (marked ? kStoppedMark : "");
+            text = shown;
+        }
         double width = TextWidthPoints(font, f.points, text) / 72;
         double left = AlignedLeft(t.x, width, t.align);
         double baseline = t.y + AscentEm(font) * f.points / 72;
@@ -116,7 +142,7 @@ class ContentWriter {
         PutRgb(out_, f.colour, "rg");
         PutPoint(out_, left, baseline);
         out_ += "Td ";
-        out_ += PdfString(text);
+        PutPdfString(out_, text);
         out_ += " Tj ET\n";
     }
     void Shape(const ShapeItem &s) {
@@ -153,6 +179,7 @@ class ContentWriter {
     }
 
     const Document &doc_;
+    std::vector<StandardFont> standard_; // by font table index
     std::string out_;
 };
 
@@ -160,7 +187,14 @@ class ContentWriter {
 // first write that fails is remembered, after which nothing more is sent.
 class PdfFile {
   public:
-    explicit PdfFile(std::FILE *file) : file_(file) { Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n"); }
+    explicit PdfFile(std::FILE *file) : file_(file) {
+        if (deflateInit(&deflater_, Z_DEFAULT_COMPRESSION) != Z_OK)
+            throw std::bad_alloc();
+        Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    }
+    ~PdfFile() { deflateEnd(&deflater_); }
+    PdfFile(const PdfFile &) = delete;
+    PdfFile &operator=(const PdfFile &) = delete;
 
     bool Ok() const { return ok_; }
     void Put(std::string_view bytes) {
@@ -183,12 +217,7 @@ class PdfFile {
         return number;
     }
     int AddCompressedStream(const std::string &data) {
-        uLongf size = compressBound(static_cast<uLong>(data.size()));
-        packed_.resize(size);
-        if (compress2(reinterpret_cast<Bytef *>(&packed_[0]), &size,
-                      reinterpret_cast<const Bytef *>(data.data()), static_cast<uLong>(data.size()),
-                      Z_DEFAULT_COMPRESSION) != Z_OK)
-            throw std::bad_alloc(); // the one failure compress2 has with a buffer this size
+        const size_t size = Deflate(data);
         int number = Begin();
         Put("<< /Length " + std::to_string(size) + " /Filter /FlateDecode >>\nstream\n");
         Put(std::string_view(packed_.data(), size));
@@ -211,6 +240,22 @@ class PdfFile {
     }
 
   private:
+    // One compressor for every page: setting one up for each would take and clear its few
+    // hundred kilobytes of tables page after page.
+    size_t Deflate(const std::string &data) {
+        deflateReset(&deflater_);
+        packed_.resize(deflateBound(&deflater_, static_cast<uLong>(data.size())));
+        deflater_.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.data()));
+        deflater_.avail_in = static_cast<uInt>(data.size());
+        deflater_.next_out = reinterpret_cast<Bytef *>(&packed_[0]);
+        deflater_.avail_out = static_cast<uInt>(packed_.size());
+        // With room for the bound, one call compresses it all.
+        if (deflate(&deflater_, Z_FINISH) != Z_STREAM_END)
+            throw std::bad_alloc();
+        return packed_.size() - deflater_.avail_out;
+    }
+
+    z_stream deflater_{};
     std::FILE *file_;
     bool ok_ = true;
     uint64_t written_ = 0;
@@ -251,20 +296,9 @@ uint16_t UnicodeOf(unsigned char c) {
 } // namespace
 
 std::string PdfString(const std::string &text) {
-    std::string out = "(";
-    for (unsigned char c : text) {
-        if (c == '(' || c == ')' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7F) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\%03o", c);
-            out += esc;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + ")";
+    std::string out;
+    PutPdfString(out, text);
+    return out;
 }
 
 std::string PdfTextString(const std::string &text) {
