@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Several processes on one call log at once: an inserter, a purge of old records and a scan of a
 # key range; afterwards every record inserted is there exactly once unless the purge deleted it.
-# Then an inserter is killed mid-stream: every insert it reported done is still in the file.
+# Then a scan holds what it read ahead while another process deletes records among them and
+# beyond them, and finds the records inserted after its end. Then an inserter is killed
+# mid-stream: every insert it reported done is still in the file.
 #   keyfile_processes_test.sh WORKER   (under Wine when RING_WINE_RUN is set)
 set -euo pipefail
 worker=$1
 dir=$(mktemp -d "${TMPDIR:-/tmp}/keyfile_processes.XXXXXX")
-# A failed check must not leave the purge and the scan running: they end once they see STOP.
-trap 'touch "$dir/stop"; wait; rm -rf "$dir"' EXIT
+mkdir "$dir/hold"
+# A failed check must not leave the workers running: they end once they see these files.
+trap 'touch "$dir/stop" "$dir/hold/go" "$dir/hold/again"; wait; rm -rf "$dir"' EXIT
 
 run() {
     local rc=0
@@ -31,6 +34,13 @@ name() {
 fail() {
     echo "FAIL: $*" >&2
     exit 1
+}
+wait_for() {
+    for _ in $(seq 3000); do
+        [ -e "$1" ] && return
+        sleep 0.1
+    done
+    fail "no $1 after 300 s"
 }
 
 # Days 40000 to 40049; the purge removes days before 40025, the scan reads 40010 to 40040.
@@ -62,6 +72,36 @@ old=$(awk '$1 == "record" && $3 < 40025' "$dir/dump.out" | wc -l)
 [ "$old" -eq 0 ] || fail "$old old records survived the purge"
 echo "concurrent: $count inserted, $(wc -l <"$dir/deleted") purged, $(wc -l <"$dir/present") left;" \
     "$(grep scanned "$dir/scan.out")"
+
+# The scan's first get-next reads the 2nd to 17th records in key order ahead and returns the
+# 2nd; records among the rest may still come after another process deleted them, records
+# beyond them never do.
+held=$(name "$dir/held.OV5")
+run create "$held" >/dev/null || fail "create"
+run insert "$held" 0 300 >/dev/null || fail "insert for the held scan"
+run dump "$held" | tr -d '\r' | awk '$1 == "record" { print $2 }' >"$dir/order"
+run hold-scan "$held" "$(name "$dir/hold")" >"$dir/hold.out" 2>&1 &
+holder=$!
+wait_for "$dir/hold/held"
+sed -n '5,10p' "$dir/order" >"$dir/inside"
+sed -n '41,60p' "$dir/order" >"$dir/beyond"
+run delete "$held" $(cat "$dir/inside" "$dir/beyond") >/dev/null || fail "delete"
+touch "$dir/hold/go"
+wait_for "$dir/hold/ended"
+run insert-late "$held" 300 5 >/dev/null || fail "insert after the end"
+touch "$dir/hold/again"
+wait $holder || fail "held scan: $(grep failed "$dir/hold.out")"
+sed -i 's/\r$//' "$dir/hold.out"
+awk '$1 == "end" { exit } $1 == "record" { print $2 }' "$dir/hold.out" >"$dir/first"
+awk '$1 == "end" { pass++ } $1 == "record" && pass == 1 { print $2 }' "$dir/hold.out" >"$dir/later"
+grep -vxF -f "$dir/inside" "$dir/order" | grep -vxF -f "$dir/beyond" >"$dir/kept"
+cmp -s "$dir/kept" <(grep -vxF -f "$dir/inside" "$dir/first") ||
+    fail "held scan: not every kept record once, or a record deleted beyond what it read ahead"
+cmp -s "$dir/first" <(grep -xF -f "$dir/first" "$dir/order") || fail "held scan out of key order"
+run dump "$held" | tr -d '\r' | awk '$1 == "record" { print $2 }' | tail -n 5 >"$dir/late"
+cmp -s "$dir/late" "$dir/later" || fail "after its end the scan found $(tr '\n' ' ' <"$dir/later")"
+echo "held scan: $(grep -cxF -f "$dir/inside" "$dir/first") of 6 records deleted among those" \
+    "read ahead came, none of 20 beyond; $(wc -l <"$dir/later") records found after the end"
 
 # Kill an inserter once it has reported some inserts; a read-only open must then find all of them
 # (and roll back whatever the killed process left half-written).

@@ -6,6 +6,11 @@
 //   kf_worker purge PATH CUTOFF_DAY STOP     "deleted N"; passes until the file STOP exists
 //   kf_worker scan PATH LOW_DAY HIGH_DAY STOP  checks the order of each pass over the range
 //   kf_worker dump PATH                      "record N DAY" in key order, opened read-only
+//   kf_worker insert-late PATH FIRST COUNT   as insert, on days after every other record
+//   kf_worker delete PATH N...               "deleted N" for each record numbered N
+//   kf_worker hold-scan PATH DIR             "record N" in key order on a read-only handle:
+//     two, then DIR/held and a wait for DIR/go; on to the end, "end", DIR/ended and a wait for
+//     DIR/again; on to the end again, "end"
 // Record N is the N-th record an inserter makes; it carries N in its duration field.
 #include "keyfile_fixture.h"
 #include <chrono>
@@ -29,10 +34,11 @@ constexpr uint32_t kDays = 50;
 
 // Records arrive in scrambled key order, with many sharing a key, so that inserts land before,
 // at and after the places of the purge and the scan.
-CallLogRecord RecordNumber(int32_t n) {
+CallLogRecord RecordNumber(int32_t n, bool late = false) {
     CallLogRecord r;
     std::memset(&r, 0, sizeof r);
-    r.Day = static_cast<int32_t>(kFirstDay + (static_cast<uint32_t>(n) * 7919u) % kDays);
+    r.Day = static_cast<int32_t>(kFirstDay + (static_cast<uint32_t>(n) * 7919u) % kDays +
+                                 (late ? kDays : 0));
     r.Seconds = (n % 7) * 60;
     std::memset(r.Number, ' ', sizeof r.Number);
     std::snprintf(r.Name, sizeof r.Name, "record %d", n);
@@ -67,8 +73,8 @@ int32_t OpenOrExit(const char *path, int32_t mode) {
     return h;
 }
 
-int32_t InsertNumber(int32_t h, int32_t n) {
-    const CallLogRecord r = RecordNumber(n);
+int32_t InsertNumber(int32_t h, int32_t n, bool late = false) {
+    const CallLogRecord r = RecordNumber(n, late);
     return Insert(h, &r, sizeof r);
 }
 
@@ -90,10 +96,10 @@ bool Exists(const char *path) {
     return false;
 }
 
-int InsertRange(const char *path, int32_t first, int32_t count) {
+int InsertRange(const char *path, int32_t first, int32_t count, bool late) {
     const int32_t h = OpenOrExit(path, KF_MODE_UPDATE);
     for (int32_t n = first; n < first + count; ++n) {
-        const int32_t status = UntilNotBusy([&] { return InsertNumber(h, n); });
+        const int32_t status = UntilNotBusy([&] { return InsertNumber(h, n, late); });
         if (status != KF_OK) {
             std::printf("failed insert %d status %d\n", n, status);
             return 1;
@@ -184,6 +190,69 @@ int Scan(const char *path, uint32_t low, uint32_t high, const char *stop) {
     return 0;
 }
 
+// Finds record n among the records sharing its key 1 and deletes it.
+int DeleteNumbers(const char *path, int count, char **numbers) {
+    const int32_t h = OpenOrExit(path, KF_MODE_UPDATE);
+    for (int i = 0; i < count; ++i) {
+        const int32_t n = std::atoi(numbers[i]);
+        CallLogRecord r = RecordNumber(n);
+        const CallLogRecord wanted = r;
+        int32_t status = ReadCall(KF_GET_EQUAL, h, r, &wanted);
+        while (status == KF_OK && r.Duration != n && KeyOne(r) == KeyOne(wanted))
+            status = ReadCall(KF_GET_NEXT, h, r);
+        if (status != KF_OK || r.Duration != n ||
+            UntilNotBusy([&] { return kf_Delete(&h); }) != KF_OK) {
+            std::printf("failed delete %d status %d\n", n, status);
+            return 1;
+        }
+        std::printf("deleted %d\n", n);
+    }
+    return 0;
+}
+
+bool WaitForFile(const std::string &path) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(300);
+    while (!Exists(path.c_str())) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            std::printf("failed waiting for %s\n", path.c_str());
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+bool Touch(const std::string &path) {
+    FILE *f = std::fopen(path.c_str(), "w");
+    return f != nullptr && std::fclose(f) == 0;
+}
+
+// Prints each record up to the end; false on a failed read.
+bool ScanToEnd(int32_t h, CallLogRecord &r) {
+    int32_t status = KF_OK;
+    while ((status = ReadCall(KF_GET_NEXT, h, r)) == KF_OK)
+        std::printf("record %d\n", r.Duration);
+    std::printf("end\n");
+    std::fflush(stdout);
+    return status == KF_END;
+}
+
+// A report's scan that holds what its get-next read ahead while the test changes the file.
+int HoldScan(const char *path, const std::string &dir) {
+    const int32_t h = OpenOrExit(path, KF_MODE_READ);
+    CallLogRecord r;
+    if (ReadCall(KF_GET_FIRST, h, r) != KF_OK)
+        return 1;
+    std::printf("record %d\n", r.Duration);
+    if (ReadCall(KF_GET_NEXT, h, r) != KF_OK)
+        return 1;
+    std::printf("record %d\n", r.Duration);
+    std::fflush(stdout);
+    const bool ok = Touch(dir + "/held") && WaitForFile(dir + "/go") && ScanToEnd(h, r) &&
+                    Touch(dir + "/ended") && WaitForFile(dir + "/again") && ScanToEnd(h, r);
+    return ok ? 0 : 1;
+}
+
 int Dump(const char *path) {
     const int32_t h = OpenOrExit(path, KF_MODE_READ);
     CallLogRecord r;
@@ -201,8 +270,12 @@ int main(int argc, char **argv) {
     int rc = 2;
     if (mode == "create")
         rc = CreateCallLog(path);
-    else if (mode == "insert" && argc == 5)
-        rc = InsertRange(path, std::atoi(argv[3]), std::atoi(argv[4]));
+    else if ((mode == "insert" || mode == "insert-late") && argc == 5)
+        rc = InsertRange(path, std::atoi(argv[3]), std::atoi(argv[4]), mode == "insert-late");
+    else if (mode == "delete")
+        rc = DeleteNumbers(path, argc - 3, argv + 3);
+    else if (mode == "hold-scan" && argc == 4)
+        rc = HoldScan(path, argv[3]);
     else if (mode == "insert-until-killed" && argc == 4)
         rc = InsertUntilKilled(path, argv[3]);
     else if (mode == "purge" && argc == 5)
