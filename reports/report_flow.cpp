@@ -1,7 +1,9 @@
 // The common report flow and the scan of the call log.
 #include "report_flow.h"
 
+#include "call_log_csv.h"
 #include "call_stats.h"
+#include "callback_list.h"
 #include "log_rows.h"
 #include "report_text.h"
 
@@ -32,6 +34,18 @@ struct ScanEnd {
     int32_t failedStatus = 0;
 };
 
+// The engine's progress window, which belongs to the document being composed.
+class EngineProgress : public ScanProgress {
+  public:
+    EngineProgress(ReportEngine &engine, int32_t doc) : engine_(engine), doc_(doc) {}
+    void Show(int32_t percent) override { engine_.pvSetProgress(doc_, percent); }
+    bool Stopped() override { return engine_.pvCheckAbort(doc_) != 0; }
+
+  private:
+    ReportEngine &engine_;
+    int32_t doc_;
+};
+
 void KeyfileFailure(ReportPrompts &prompts, const std::string &text, int32_t status) {
     const int64_t magnitude = status < 0 ? -static_cast<int64_t>(status) : status;
     prompts.Message(text, "Keyfile Error " + std::to_string(magnitude), MessageIcon::Error);
@@ -54,7 +68,7 @@ void StartKey(const ReportRange &range, uint8_t (&key)[8]) {
             key[part * 4 + byte] = static_cast<uint8_t>(parts[part] >> (8 * byte));
 }
 
-ScanEnd ScanLog(ReportEngine &engine, CallLogSource &log, const ScanRequest &scan,
+ScanEnd ScanLog(ScanProgress &progress, CallLogSource &log, const ScanRequest &scan,
                 const RecordFilter &filter, const RecordTaker &take) {
     uint8_t key[8];
     StartKey(scan.range, key);
@@ -69,10 +83,10 @@ ScanEnd ScanLog(ReportEngine &engine, CallLogSource &log, const ScanRequest &sca
         ++read;
         const int32_t percent = static_cast<int32_t>(100 * read / scan.total);
         if (percent != lastPercent) {
-            engine.pvSetProgress(scan.doc, percent);
+            progress.Show(percent);
             lastPercent = percent;
         }
-        if (engine.pvCheckAbort(scan.doc) != 0)
+        if (progress.Stopped())
             return {true, 0};
         if (!filter(rec))
             continue;
@@ -94,6 +108,8 @@ std::string DocumentTitle(const ReportJob &job, const std::string &date) {
         return "Outbound Call Log Report - " + date;
     case Report::Statistics:
         return "Call Stats Report - " + date;
+    case Report::Callback:
+        return "Callback List - " + date;
     case Report::ByNumber:
         break;
     }
@@ -123,27 +139,48 @@ ScanEnd ScanList(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
     }
     PrintRptHead(engine, scan.doc, kind, frame);
     int32_t row = 0;
-    return ScanLog(engine, log, scan, filter, [&](const CallLogRecord &rec, int32_t) {
+    EngineProgress progress(engine, scan.doc);
+    return ScanLog(progress, log, scan, filter, [&](const CallLogRecord &rec, int32_t) {
         row = NextRptLine(engine, scan.doc, row, kind, frame);
         printRow(engine, scan.doc, RowY(row), rec);
         ++row;
     });
 }
 
-// Scans the log into the document and closes the log; the statistics page is composed after.
+const RecordFilter kEveryRecord = [](const CallLogRecord &) { return true; };
+
+// A callback may come on any weekday: the tally sees every day and picks the short calls' days.
+ScanEnd ScanCallbacks(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
+                      const ScanRequest &scan, const PageFrame &frame) {
+    CallbackTally tally(job.shortSeconds, scan.range.dayMask);
+    ScanRequest everyDay = scan;
+    everyDay.range.dayMask = ~0;
+    EngineProgress progress(engine, scan.doc);
+    const ScanEnd end =
+        ScanLog(progress, log, everyDay, kEveryRecord,
+                [&tally](const CallLogRecord &rec, int32_t weekday) { tally.Add(rec, weekday); });
+    log.Close(scan.handle);
+    PrintCallbackList(engine, scan.doc, tally, frame);
+    return end;
+}
+
+// Scans the log into the document and closes the log; the statistics page and the callback list
+// are composed after.
 ScanEnd ScanIntoDocument(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
                          const ScanRequest &scan, const PageFrame &frame) {
+    if (job.report == Report::Callback)
+        return ScanCallbacks(job, engine, log, scan, frame);
     if (job.report != Report::Statistics) {
         const ScanEnd end = ScanList(job, engine, log, scan, frame);
         log.Close(scan.handle);
         return end;
     }
     CallStats stats;
-    const ScanEnd end = ScanLog(
-        engine, log, scan, [](const CallLogRecord &) { return true; },
-        [&stats](const CallLogRecord &rec, int32_t weekday) {
-            AddStatRecord(stats, rec, weekday);
-        });
+    EngineProgress progress(engine, scan.doc);
+    const ScanEnd end = ScanLog(progress, log, scan, kEveryRecord,
+                                [&stats](const CallLogRecord &rec, int32_t weekday) {
+                                    AddStatRecord(stats, rec, weekday);
+                                });
     log.Close(scan.handle);
     PrintStatPage(engine, scan.doc, stats, frame);
     return end;
@@ -158,37 +195,46 @@ void FinishDocument(ReportEngine &engine, ReportPrompts &prompts, int32_t doc, c
         prompts.Message("Error Writing PDF File!", "Report", MessageIcon::Error);
 }
 
-} // namespace
-
-void RunReport(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
-               ReportPrompts &prompts) {
+// The log checked, opened and counted, and the range chosen; false when the report ends here,
+// its messages shown and the log closed.
+bool OpenLogForRange(const ReportJob &job, CallLogSource &log, ReportPrompts &prompts,
+                     ScanRequest &scan) {
     const std::string path = job.dataPath + kLogName;
     if (!log.Exists(path)) {
         prompts.Message("No Data", "Nothing To Do", MessageIcon::None);
-        return;
+        return false;
     }
-    ScanRequest scan;
     scan.handle = log.Open(path);
     if (scan.handle < 1) {
         OpenFailure(prompts, scan.handle);
-        return;
+        return false;
     }
     scan.total = log.Count(scan.handle);
     // A count that failed says no more about the file than a failed open does.
     if (scan.total < 0) {
         OpenFailure(prompts, scan.total);
         log.Close(scan.handle);
-        return;
+        return false;
     }
     if (scan.total == 0) {
         prompts.Message("No Records in Data File!", "Nothing To Do", MessageIcon::None);
         log.Close(scan.handle);
-        return;
+        return false;
     }
     if (prompts.AskRange(RangeTitle(job), scan.range) == 0) {
         log.Close(scan.handle);
-        return;
+        return false;
     }
+    return true;
+}
+
+} // namespace
+
+void RunReport(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
+               ReportPrompts &prompts) {
+    ScanRequest scan;
+    if (!OpenLogForRange(job, log, prompts, scan))
+        return;
     const ReportClock now = job.clock();
     PageFrame frame{job.storeName, now, scan.range.startDate, scan.range.endDate};
     scan.doc = engine.pvStartDoc(0, CutText(DocumentTitle(job, now.date), kTitleLimit), "", 0, 1, 0,
@@ -199,4 +245,26 @@ void RunReport(const ReportJob &job, ReportEngine &engine, CallLogSource &log,
         return;
     }
     FinishDocument(engine, prompts, scan.doc, ScanIntoDocument(job, engine, log, scan, frame));
+}
+
+void RunCsvExport(const ReportJob &job, CallLogSource &log, ReportPrompts &prompts,
+                  CsvDestination &out) {
+    ScanRequest scan;
+    if (!OpenLogForRange(job, log, prompts, scan))
+        return;
+    if (!out.Choose(job.clock().date)) {
+        log.Close(scan.handle);
+        return;
+    }
+    std::string bytes = CallLogCsvStart();
+    const ScanEnd end =
+        ScanLog(out, log, scan, kEveryRecord,
+                [&bytes](const CallLogRecord &rec, int32_t) { bytes += CallLogCsvLine(rec); });
+    log.Close(scan.handle);
+    out.ScanDone();
+    // A file cut short by a failed read would pass for the whole range: none is written.
+    if (end.failedStatus != 0)
+        KeyfileFailure(prompts, "Error Reading Data File!", end.failedStatus);
+    else if (!end.stopped && !out.Write(bytes))
+        prompts.Message("Error Writing CSV File!", "Report", MessageIcon::Error);
 }

@@ -19,6 +19,9 @@ const Heading kByNumberHeadings[] = {{"Date", 0.5f},  {"Time", 1.5f},  {"Number"
 const Heading kOutboundHeadings[] = {{"Date", 0.5f},   {"Time", 1.5f},
                                      {"Number", 2.2f}, {"Extra Digits Dialed", 3.7f},
                                      {"Secs", 7.0f},   {"Line", 8.0f}};
+const Heading kCallbackHeadings[] = {{"Date", 0.5f},    {"Time", 1.5f}, {"Number", 2.2f},
+                                     {"Name", 3.7f},    {"Line", 6.0f}, {"Rings", 6.6f},
+                                     {"Attempts", 8.0f}};
 
 const char *TitlePrefix(int32_t kind) {
     switch (kind) {
@@ -26,6 +29,8 @@ const char *TitlePrefix(int32_t kind) {
         return "Inbound Call Log From ";
     case KIND_BY_NUMBER:
         return "Calls By Number ";
+    case KIND_CALLBACK:
+        return "Callback List From ";
     default:
         return "Outbound Call Log From ";
     }
@@ -61,6 +66,8 @@ void PrintRptHead(ReportEngine &engine, int32_t doc, int32_t kind, const PageFra
         PrintHeadings(engine, doc, kInboundHeadings);
     else if (kind == KIND_BY_NUMBER)
         PrintHeadings(engine, doc, kByNumberHeadings);
+    else if (kind == KIND_CALLBACK)
+        PrintHeadings(engine, doc, kCallbackHeadings);
     else
         PrintHeadings(engine, doc, kOutboundHeadings);
     engine.pvLine(doc, 0.5f, 1.1f, 8.0f, 1.1f, 1.0f, COLOUR_BLACK);

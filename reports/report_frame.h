@@ -7,7 +7,12 @@
 #include <string>
 
 // The heading a list page carries; any other value prints the outbound heading.
-enum ReportKind : int32_t { KIND_OUTBOUND = 0, KIND_INBOUND = 1, KIND_BY_NUMBER = 2 };
+enum ReportKind : int32_t {
+    KIND_OUTBOUND = 0,
+    KIND_INBOUND = 1,
+    KIND_BY_NUMBER = 2,
+    KIND_CALLBACK = 3
+};
 
 // The moment the report runs, as it prints: "mm-dd-yyyy" and "HH:MM:SS".
 struct ReportClock {

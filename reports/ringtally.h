@@ -9,7 +9,10 @@
 #define RINGTALLY_API extern "C" __declspec(dllimport)
 #endif
 
-RINGTALLY_API void __stdcall IBLogRpt(HWND owner);  // inbound call log
-RINGTALLY_API void __stdcall OBLogRpt(HWND owner);  // outbound call log
-RINGTALLY_API void __stdcall CllStsRpt(HWND owner); // call statistics
-RINGTALLY_API void __stdcall CllsByNum(HWND owner); // calls of one number
+RINGTALLY_API void __stdcall IBLogRpt(HWND owner);    // inbound call log
+RINGTALLY_API void __stdcall OBLogRpt(HWND owner);    // outbound call log
+RINGTALLY_API void __stdcall CllStsRpt(HWND owner);   // call statistics
+RINGTALLY_API void __stdcall CllsByNum(HWND owner);   // calls of one number
+RINGTALLY_API void __stdcall CallbackRpt(HWND owner); // short calls nobody returned
+// The call log as a CSV file; returns when it is written or the person cancelled.
+RINGTALLY_API void __stdcall CallLogCsv(HWND owner);

@@ -1,5 +1,7 @@
-// The four report exports the back office calls with its window.
+// The report exports the back office calls with its window.
 #include "ask_phone_num_win.h"
+#include "ask_short_seconds_win.h"
+#include "csv_file_win.h"
 #include "log_rows.h"
 #include "report_bindings_win.h"
 #include "report_flow.h"
@@ -23,14 +25,18 @@ class RunningReport {
     bool entered_;
 };
 
-void RunFor(HWND owner, ReportJob job) {
+ReportJob Prepared(ReportJob job) {
     job.dataPath = g_ringtally.dataPath;
     job.storeName = StoreName();
     job.clock = LocalClock;
+    return job;
+}
+
+void RunFor(HWND owner, const ReportJob &job) {
     PrnviewEngine engine;
     KeyfileCallLog log;
     WindowPrompts prompts(owner);
-    RunReport(job, engine, log, prompts);
+    RunReport(Prepared(job), engine, log, prompts);
 }
 
 void RunListOrStats(HWND owner, Report report) {
@@ -72,4 +78,26 @@ RINGTALLY_API void __stdcall CllsByNum(HWND owner) {
     if (!WantedNumber(AskPhoneNum(owner), job.wantedNumber))
         return;
     RunFor(owner, job);
+}
+
+RINGTALLY_API void __stdcall CallbackRpt(HWND owner) {
+    RunningReport running;
+    if (!running.Entered() || InitRptPaths() == 0)
+        return;
+    ReportJob job;
+    job.report = Report::Callback;
+    // Asked before the call log is looked for, as the number of the calls-by-number report is.
+    if (!AskShortSeconds(owner, job.shortSeconds))
+        return;
+    RunFor(owner, job);
+}
+
+RINGTALLY_API void __stdcall CallLogCsv(HWND owner) {
+    RunningReport running;
+    if (!running.Entered() || InitRptPaths() == 0)
+        return;
+    KeyfileCallLog log;
+    WindowPrompts prompts(owner);
+    CsvFile file(owner);
+    RunCsvExport(Prepared(ReportJob()), log, prompts, file);
 }

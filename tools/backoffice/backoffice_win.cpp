@@ -22,6 +22,8 @@ const ExportButton kButtons[] = {
     {"Outbound Call Log", "Ringtally.dll", "OBLogRpt"},
     {"Call Statistics", "Ringtally.dll", "CllStsRpt"},
     {"Calls by Number", "Ringtally.dll", "CllsByNum"},
+    {"Callback List", "Ringtally.dll", "CallbackRpt"},
+    {"Export Call Log (CSV)", "Ringtally.dll", "CallLogCsv"},
 };
 
 const char kWindowClass[] = "QuorlBackOffice";
