@@ -63,7 +63,7 @@ class RecordStore {
         std::vector<unsigned char> bytes;
         // A lookup followed by a get-next or two reads little; a long scan pays for its read
         // transactions (a lock taken and dropped, the file's change counter read, the journal
-        // looked for: several system calls, each a round trip to the server under Wine, about
+        // looked for: several system calls, under Wine each a round trip to wineserver, about
         // half a millisecond in all there) once per many records. The largest batch holds the
         // file for a few milliseconds and about 150 KB of call log records.
         static constexpr int32_t kFirstSize = 16;
