@@ -4,10 +4,12 @@
 // What it saw goes to standard output, one line each, for the test script to check. Each
 // --print prints from the engine's preview (all pages or FROM-TO), one after the other, and
 // then the preview is closed; --cancel-print-at presses Cancel in the job of the --print before
-// it as that page goes to the printer.
+// it as that page goes to the printer. Each --seconds is typed in turn into the callback list's
+// dialog, the box after a refused one read; --save names the file in the save dialog.
 //
 //   tally_host EXPORT [--range MM-DD-YYYY HH:MM:SS MM-DD-YYYY HH:MM:SS MASK | --cancel-range]
 //                     [--number TEXT | --close-number] [--reenter]
+//                     [--seconds TEXT]... [--cancel-seconds] [--save PATH | --cancel-save]
 //                     [--print all|FROM-TO [--cancel-print-at PAGE]]...
 #include "ringhold_harness.h"
 #include "reptopt_ids.h"
@@ -45,6 +47,10 @@ struct Script {
     std::string number;
     bool closeNumber = false;
     bool reenter = false;
+    std::vector<std::string> seconds;
+    bool cancelSeconds = false;
+    std::string save;
+    bool cancelSave = false;
     std::vector<PrintJob> prints;
 };
 
@@ -88,6 +94,10 @@ bool ReadScript(int argc, char **argv) {
         g_script.report = CllStsRpt;
     else if (name == "CllsByNum")
         g_script.report = CllsByNum;
+    else if (name == "CallbackRpt")
+        g_script.report = CallbackRpt;
+    else if (name == "CallLogCsv")
+        g_script.report = CallLogCsv;
     else
         return false;
     for (int i = 2; i < argc; ++i) {
@@ -106,6 +116,14 @@ bool ReadScript(int argc, char **argv) {
             g_script.closeNumber = true;
         } else if (arg == "--reenter") {
             g_script.reenter = true;
+        } else if (arg == "--seconds" && i + 1 < argc) {
+            g_script.seconds.push_back(argv[++i]);
+        } else if (arg == "--cancel-seconds") {
+            g_script.cancelSeconds = true;
+        } else if (arg == "--save" && i + 1 < argc) {
+            g_script.save = argv[++i];
+        } else if (arg == "--cancel-save") {
+            g_script.cancelSave = true;
         } else if (arg == "--print" && i + 1 < argc) {
             PrintJob job;
             const std::string pages = argv[++i];
@@ -238,11 +256,71 @@ void PrintFromPreview(HWND preview) {
     PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
+// Whose window owns it: the host's, or another named by its caption.
+std::string Ownership(HWND window) {
+    const HWND owner = GetWindow(window, GW_OWNER);
+    if (owner == g_host)
+        return "|owned";
+    return owner ? "|owned by " + Caption(owner) : "|not owned";
+}
+
 void ReadBox(HWND box) {
     Say("box: " + Caption(box) + "|" + MessageBoxText(box) + "|" +
-        (HasIcon(box) ? "icon" : "noicon") +
-        (GetWindow(box, GW_OWNER) == g_host ? "|owned" : "|not owned"));
+        (HasIcon(box) ? "icon" : "noicon") + Ownership(box));
     PressButton(box, IDOK);
+}
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK NoteOwned(HWND window, LPARAM search) {
+    auto *s = reinterpret_cast<OwnedSearch *>(search);
+    char cls[32] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (GetWindow(window, GW_OWNER) == s->owner && IsWindowVisible(window) &&
+        std::strcmp(cls, "#32770") == 0)
+        s->found = window;
+    return s->found == nullptr;
+}
+
+// A box the dialog owns, which shares its caption.
+HWND BoxOwnedBy(HWND dialog) {
+    OwnedSearch search{dialog, nullptr};
+    EnumWindows(NoteOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Each value typed and OK pressed; a refused one's box is read before the next value.
+void AnswerSeconds(HWND dialog) {
+    Say("seconds: " + Caption(dialog) + "|" + ItemText(dialog, IDC_SHORT_SECONDS) + "|default " +
+        std::to_string(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0))) + Ownership(dialog));
+    for (size_t i = 0; i < g_script.seconds.size(); ++i) {
+        SetDlgItemTextA(dialog, IDC_SHORT_SECONDS, g_script.seconds[i].c_str());
+        PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        if (i + 1 == g_script.seconds.size() && !g_script.cancelSeconds)
+            return;
+        HWND box = nullptr;
+        if (!WaitUntil([&] { return (box = BoxOwnedBy(dialog)) != nullptr; }, 20000)) {
+            Say("seconds: no box");
+            return;
+        }
+        ReadBox(box);
+    }
+    if (g_script.cancelSeconds)
+        PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+}
+
+// The common save dialog: its file name box (0x47C) holds the name offered.
+void AnswerSave(HWND dialog) {
+    Say("save: " + Caption(dialog) + "|" + ItemText(dialog, 0x47C) + Ownership(dialog));
+    if (g_script.cancelSave) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    SetDlgItemTextA(dialog, 0x47C, g_script.save.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
 BOOL CALLBACK NoteDialog(HWND window, LPARAM found) {
@@ -269,6 +347,10 @@ void DriveDialogs() {
                 AnswerRange(dialog);
             else if (caption == "Enter Number to report on")
                 AnswerNumber(dialog);
+            else if (caption == "Callback List" && GetDlgItem(dialog, IDC_SHORT_SECONDS))
+                AnswerSeconds(dialog);
+            else if (caption == "Export Call Log (CSV)" && !IsProgressWindow(dialog))
+                AnswerSave(dialog);
             else if (IsProgressWindow(dialog))
                 Say("progress: " + caption +
                     (GetWindow(dialog, GW_OWNER) == g_host ? "|owned" : ""));
@@ -296,7 +378,8 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 int main(int argc, char **argv) {
     if (!ReadScript(argc, argv)) {
         std::fprintf(stderr, "usage: tally_host EXPORT [--range D T D T MASK | --cancel-range] "
-                             "[--number TEXT | --close-number] [--reenter] "
+                             "[--number TEXT | --close-number] [--reenter] [--seconds TEXT]... "
+                             "[--cancel-seconds] [--save PATH | --cancel-save] "
                              "[--print all|FROM-TO [--cancel-print-at PAGE]]...\n");
         return 2;
     }
