@@ -76,6 +76,7 @@ ScanEnd ScanLog(ScanProgress &progress, CallLogSource &log, const ScanRequest &s
     std::memset(&rec, 0, sizeof rec);
     int64_t read = 0;
     int32_t lastPercent = 0;
+    int32_t weekdayOf = -1, weekday = 0;
     int32_t status = log.ReadFirst(scan.handle, key, rec);
     for (; status == 0; status = log.ReadNext(scan.handle, rec)) {
         if (AfterRange(rec, scan.range))
@@ -90,7 +91,11 @@ ScanEnd ScanLog(ScanProgress &progress, CallLogSource &log, const ScanRequest &s
             return {true, 0};
         if (!filter(rec))
             continue;
-        const int32_t weekday = WeekdayOf(rec.Day);
+        // Records come in day order, so the weekday is worked out once a day, not once a record.
+        if (rec.Day != weekdayOf) {
+            weekdayOf = rec.Day;
+            weekday = WeekdayOf(rec.Day);
+        }
         if (weekday < 1 || weekday > 7 || (scan.range.dayMask & (1 << weekday)) == 0)
             continue;
         take(rec, weekday);

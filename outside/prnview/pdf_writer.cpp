@@ -112,6 +112,8 @@ class ContentWriter {
 
     const std::string &Page(size_t index, size_t marked) {
         out_.clear();
+        setFont_ = kNoneSet;
+        setFill_ = kNoneSet;
         ForEachItem(
             doc_, index, [&](size_t text) { Text(index, text, text == marked); },
             [&](const ShapeItem &shape) { Shape(shape); });
@@ -134,12 +136,22 @@ class ContentWriter {
         double width = TextWidthPoints(font, f.points, text) / 72;
         double left = AlignedLeft(t.x, width, t.align);
         double baseline = t.y + AscentEm(font) * f.points / 72;
-        out_ += "BT /F";
-        out_ += std::to_string(font + 1);
-        out_ += ' ';
-        out_ += std::to_string(f.points);
-        out_ += " Tf ";
-        PutRgb(out_, f.colour, "rg");
+        out_ += "BT ";
+        // Font and fill colour stay set from one text to the next (a shape's q and Q keep its
+        // own changes to itself), and a list repeats the same few: a row's texts then cost
+        // little more than their positions and characters.
+        if (t.font != setFont_) {
+            out_ += "/F";
+            out_ += std::to_string(font + 1);
+            out_ += ' ';
+            out_ += std::to_string(f.points);
+            out_ += " Tf ";
+            setFont_ = t.font;
+        }
+        if (f.colour != setFill_) {
+            PutRgb(out_, f.colour, "rg");
+            setFill_ = f.colour;
+        }
         PutPoint(out_, left, baseline);
         out_ += "Td ";
         PutPdfString(out_, text);
@@ -178,8 +190,13 @@ class ContentWriter {
         out_ += " Q\n";
     }
 
+    // Each page's stream starts from the default state; no font or colour has this value.
+    static constexpr uint32_t kNoneSet = 0xFFFFFFFF;
+
     const Document &doc_;
     std::vector<StandardFont> standard_; // by font table index
+    uint32_t setFont_ = kNoneSet;
+    uint32_t setFill_ = kNoneSet;
     std::string out_;
 };
 
