@@ -4,11 +4,10 @@
 #include "file_names.h"
 #include "sync_instance_win.h"
 #include "sync_message_win.h"
+#include "sync_rows.h"
 #include "sync_run_win.h"
 #include "sync_server_win.h"
 #include "sync_site_win.h"
-
-#include "record_text.h"
 
 int RunOnce(const std::string &programDir) {
     SyncInstance instance(programDir);
@@ -56,8 +55,8 @@ std::string CheckText(const std::string &programDir, std::string &problem) {
                          " belongs to another installation at the head office: give this site "
                          "a Site of its own in POSOvena.INI.";
     return "The settings are right and the head-office database answers.\n\nSite " + settings.Site +
-           ": " + ZeroPadded(total, 1) + " calls at the head office, a pass every " +
-           ZeroPadded(settings.IntervalSeconds, 1) + " seconds.";
+           ": " + Decimal(total) + " calls at the head office, a pass every " +
+           Decimal(settings.IntervalSeconds) + " seconds.";
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 // The pass: claim, compare per day, send what the server lacks in batches.
 #include "sync_pass.h"
 
+#include "record_text.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -13,16 +16,18 @@ bool IsDayNumber(int32_t day) {
 }
 
 std::string KeyfileStatusText(int32_t status) {
-    return "(record manager status " + std::to_string(status < 0 ? -status : status) + ")";
+    return "(record manager status " + Decimal(status < 0 ? -status : status) + ")";
 }
 
 // Collects the log's records one day at a time and queues the days the server lacks records
 // of, sending a batch whenever enough rows are queued.
+// Whatever a day's counts say, records at or after the newest key the server holds are sent: a
+// second call in the minute of the last one sent may have been logged after that pass.
 class DaySender {
   public:
     DaySender(SyncServer &server, const PassRequest &request,
-              const std::map<int32_t, int64_t> &serverCounts)
-        : server_(server), request_(request), serverCounts_(serverCounts) {}
+              const std::map<int32_t, int64_t> &serverCounts, uint64_t resumeKey)
+        : server_(server), request_(request), serverCounts_(serverCounts), resumeKey_(resumeKey) {}
 
     bool Add(const CallLogRecord &rec) {
         if (!day_.empty() && rec.Day != day_.front().Day && !FinishDay())
@@ -47,7 +52,7 @@ class DaySender {
 
     // The day's records in key order; identical records share their key, so each one's place
     // among its twins is counted within its run of equal times.
-    void QueueDay() {
+    void QueueDay(bool whole) {
         std::map<std::string, int32_t> twins;
         int32_t seconds = day_.front().Seconds;
         for (const CallLogRecord &rec : day_) {
@@ -56,15 +61,19 @@ class DaySender {
                 seconds = rec.Seconds;
             }
             std::string bytes(reinterpret_cast<const char *>(&rec), sizeof rec);
-            queued_.push_back(RowOfRecord(rec, twins[bytes]++));
+            const int32_t occurrence = twins[bytes]++;
+            if (whole || LogKeyOf(rec.Day, rec.Seconds) >= resumeKey_)
+                queued_.push_back(RowOfRecord(rec, occurrence));
         }
     }
 
     bool FinishDay() {
         if (day_.empty())
             return true;
-        if (ServerLacksDay(day_.front().Day, day_.size()))
-            QueueDay();
+        const CallLogRecord &last = day_.back();
+        const bool whole = ServerLacksDay(day_.front().Day, day_.size());
+        if (whole || LogKeyOf(last.Day, last.Seconds) >= resumeKey_)
+            QueueDay(whole);
         day_.clear();
         return SendQueued(false);
     }
@@ -93,6 +102,7 @@ class DaySender {
     SyncServer &server_;
     const PassRequest &request_;
     const std::map<int32_t, int64_t> &serverCounts_;
+    const uint64_t resumeKey_;
     std::vector<CallLogRecord> day_;
     std::vector<CallRow> queued_;
     int64_t sent_ = 0;
@@ -132,6 +142,11 @@ int32_t ScanLog(CallLogSource &log, int32_t handle, int32_t firstDay, DaySender 
 
 } // namespace
 
+uint64_t LogKeyOf(int32_t day, int32_t seconds) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(day)) << 32) |
+           static_cast<uint32_t>(seconds);
+}
+
 int32_t FirstDayToCompare(bool everyDay, int32_t serverLastDay, int32_t today) {
     if (everyDay || serverLastDay < 1)
         return 0;
@@ -150,9 +165,9 @@ PassOutcome RunSyncPass(CallLogSource &log, SyncServer &server, const PassReques
         return Failed("the site name " + request.Site +
                       " belongs to another installation at the head office: give this site a "
                       "Site of its own in POSOvena.INI");
-    int32_t lastDay = 0;
+    int32_t lastDay = 0, lastSeconds = 0;
     std::map<int32_t, int64_t> counts;
-    if (!server.LastDay(request.Site, lastDay))
+    if (!server.LastKey(request.Site, lastDay, lastSeconds))
         return Failed(ServerFailure(server));
     const int32_t firstDay = FirstDayToCompare(request.EveryDay, lastDay, request.Today);
     if (!server.DayCounts(request.Site, firstDay, counts))
@@ -161,7 +176,9 @@ PassOutcome RunSyncPass(CallLogSource &log, SyncServer &server, const PassReques
     const int32_t handle = log.Open(request.LogPath);
     if (handle < 1)
         return Failed("cannot open the call log DATA\\QuorlLog.OV5 " + KeyfileStatusText(handle));
-    DaySender sender(server, request, counts);
+    // With nothing at the server every day is sent whole anyway.
+    const uint64_t resumeKey = lastDay < 1 ? UINT64_MAX : LogKeyOf(lastDay, lastSeconds);
+    DaySender sender(server, request, counts, resumeKey);
     bool sendFailed = false;
     const int32_t status = ScanLog(log, handle, firstDay, sender, sendFailed);
     log.Close(handle);

@@ -21,8 +21,9 @@ class SyncServer {
     // `taken` tells that another installation holds it.
     virtual bool ClaimSite(const std::string &site, const std::string &installation,
                            bool &taken) = 0;
-    // The day number of the newest record the server holds for the site, 0 when none.
-    virtual bool LastDay(const std::string &site, int32_t &day) = 0;
+    // The key (day number, seconds) of the newest record the server holds for the site; day 0
+    // when it holds none.
+    virtual bool LastKey(const std::string &site, int32_t &day, int32_t &seconds) = 0;
     // Records per day number the server holds for the site, from `fromDay` on.
     virtual bool DayCounts(const std::string &site, int32_t fromDay,
                            std::map<int32_t, int64_t> &counts) = 0;
@@ -53,6 +54,9 @@ struct PassOutcome {
 const size_t SYNC_BATCH_ROWS = 500;
 // Days before today compared in every pass.
 const int32_t SYNC_RECENT_DAYS = 7;
+
+// Key 1 of the call log: day, then time of day, as one unsigned number.
+uint64_t LogKeyOf(int32_t day, int32_t seconds);
 
 // The first day a pass compares: every day when asked or when the server holds nothing of
 // the site, otherwise the last 7 days and anything from the server's newest day on.

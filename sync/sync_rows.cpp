@@ -127,6 +127,10 @@ CallRow RowOfRecord(const CallLogRecord &rec, int32_t occurrence) {
     return row;
 }
 
+std::string Decimal(long long value) {
+    return ZeroPadded(value, 1);
+}
+
 std::string SqlText(const std::string &utf8) {
     std::string literal = "'";
     for (char c : utf8) {
@@ -147,10 +151,10 @@ std::string InsertRowsStatement(const std::string &site, const std::vector<CallR
         sql += i ? ",(" : "(";
         sql += siteLiteral + "," + SqlDateOrNull(r.CallDay, "date") + "," +
                SqlDateOrNull(r.CallTime, "time") + "," + SqlText(r.Number) + "," + SqlText(r.Name) +
-               "," + SqlText(r.ExtraDigits) + "," + std::to_string(r.DurationS) + "," +
-               std::to_string(r.Line) + "," + std::to_string(r.Rings) + "," + SqlText(r.Direction) +
-               "," + (r.StartOnly ? "true" : "false") + "," + (r.CallerIdError ? "true" : "false") +
-               ",decode('" + HexOf(r.Record) + "','hex')," + std::to_string(r.Occurrence) + ")";
+               "," + SqlText(r.ExtraDigits) + "," + Decimal(r.DurationS) + "," + Decimal(r.Line) +
+               "," + Decimal(r.Rings) + "," + SqlText(r.Direction) + "," +
+               (r.StartOnly ? "true" : "false") + "," + (r.CallerIdError ? "true" : "false") +
+               ",decode('" + HexOf(r.Record) + "','hex')," + Decimal(r.Occurrence) + ")";
     }
     return sql + " ON CONFLICT DO NOTHING";
 }

@@ -30,6 +30,9 @@ struct CallRow {
 
 CallRow RowOfRecord(const CallLogRecord &rec, int32_t occurrence);
 
+// The value in decimal, as SQL and the status file take numbers.
+std::string Decimal(long long value);
+
 // A text as an SQL string literal (standard conforming: only quotes are doubled).
 std::string SqlText(const std::string &utf8);
 

@@ -2,7 +2,6 @@
 // is day 0's date plus its number.
 #include "sync_server_win.h"
 
-#include "record_text.h"
 #include "sync_schema.h"
 
 #include <cstdlib>
@@ -10,10 +9,6 @@
 namespace {
 
 const char DAY_ZERO[] = "date '1899-12-31'";
-
-std::string Number(long long value) {
-    return ZeroPadded(value, 1);
-}
 
 } // namespace
 
@@ -45,13 +40,18 @@ bool OdbcSyncServer::ClaimSite(const std::string &site, const std::string &insta
     return true;
 }
 
-bool OdbcSyncServer::LastDay(const std::string &site, int32_t &day) {
-    int64_t value = 0;
-    if (!QueryNumber("SELECT max(call_day) - " + std::string(DAY_ZERO) +
-                         " FROM cid_calls WHERE site = " + SqlText(site),
-                     value))
+bool OdbcSyncServer::LastKey(const std::string &site, int32_t &day, int32_t &seconds) {
+    std::vector<std::vector<std::string>> rows;
+    if (!link_.Query("SELECT call_day - " + std::string(DAY_ZERO) +
+                         ", extract(epoch FROM call_time)::integer FROM cid_calls WHERE site = " +
+                         SqlText(site) +
+                         " AND call_day IS NOT NULL AND call_time IS NOT NULL"
+                         " ORDER BY call_day DESC, call_time DESC LIMIT 1",
+                     rows))
         return false;
-    day = static_cast<int32_t>(value);
+    link_.Rollback();
+    day = rows.empty() || rows[0].size() != 2 ? 0 : std::atoi(rows[0][0].c_str());
+    seconds = day == 0 ? 0 : std::atoi(rows[0][1].c_str());
     return true;
 }
 
@@ -60,7 +60,7 @@ bool OdbcSyncServer::DayCounts(const std::string &site, int32_t fromDay,
     std::vector<std::vector<std::string>> rows;
     if (!link_.Query("SELECT call_day - " + std::string(DAY_ZERO) +
                          ", sum(records) FROM cid_day_hours WHERE site = " + SqlText(site) +
-                         " AND call_day >= " + DAY_ZERO + " + " + Number(fromDay) +
+                         " AND call_day >= " + DAY_ZERO + " + " + Decimal(fromDay) +
                          " GROUP BY call_day",
                      rows))
         return false;

@@ -8,7 +8,7 @@ class OdbcSyncServer : public SyncServer {
     explicit OdbcSyncServer(const std::string &connection) : connection_(connection) {}
     bool Connect() override;
     bool ClaimSite(const std::string &site, const std::string &installation, bool &taken) override;
-    bool LastDay(const std::string &site, int32_t &day) override;
+    bool LastKey(const std::string &site, int32_t &day, int32_t &seconds) override;
     bool DayCounts(const std::string &site, int32_t fromDay,
                    std::map<int32_t, int64_t> &counts) override;
     bool SendRows(const std::string &site, const std::vector<CallRow> &rows,

@@ -34,7 +34,7 @@ std::string StatusTimeText(const ClockReading &c) {
 
 std::string StatusFileText(const PassStatus &status) {
     return std::string("result=") + (status.Ok ? "ok" : "error") + "\r\n" +
-           "time=" + StatusTimeText(status.End) + "\r\n" + "sent=" + std::to_string(status.Sent) +
-           "\r\n" + "total=" + std::to_string(status.Total) + "\r\n" +
+           "time=" + StatusTimeText(status.End) + "\r\n" + "sent=" + Decimal(status.Sent) + "\r\n" +
+           "total=" + Decimal(status.Total) + "\r\n" +
            "error=" + Utf8ToCp1252(OneLine(status.Error)) + "\r\n";
 }

@@ -82,8 +82,10 @@ fill() {
         fail "callfill $*"
 }
 
+# Also keeps every line given to a site in DIR.lines, from which a purge rebuilds its log.
 fill_list() {
     printf '%s\n' "${@:2}" >"$PG_WORK/calls.txt"
+    printf '%s\n' "${@:2}" >>"$1.lines"
     fill "$1" --list "$(win_path "$PG_WORK/calls.txt")"
 }
 
@@ -136,6 +138,18 @@ got=$(psql_site "SELECT hour, inbound, outbound, minutes, days FROM cid_hourly
 12|3|0|4|1
 23|0|1|2|1" ] || fail "cid_hourly: $got"
 
+step "/check for the technician"
+check() {
+    "$run" "$wine_dir" "$bin/check_probe.exe" "$(win_path "$1/Ringsync.exe")" \
+        "$(win_path "$PG_WORK/check.txt")" >/dev/null 2>&1 || fail "no /check box in $1"
+    tr -d '\r' <"$PG_WORK/check.txt"
+}
+got=$(check "$a")
+case $got in
+"exit=0"*"The settings are right"*"Site north-1: 5 calls at the head office"*) ;;
+*) fail "/check: $got" ;;
+esac
+
 step "more calls, one in the minute of the last one sent"
 fill_list "$a" "$t 23:59:00 I 5559990000 10 1 2 0 Late" "$t 23:58:00 I 5559990001 10 1 2 0 Late"
 expect_exit 0 "$a" /once
@@ -170,6 +184,11 @@ b=$(make_site b north-1)
 fill_list "$b" "$t 09:00:00 I 5551110000 10 1 1 0 Other store"
 expect_exit 1 "$b" /once
 expect_status "$b" error "the site name north-1 belongs to another installation*"
+got=$(check "$b")
+case $got in
+"exit=1"*"belongs to another installation"*) ;;
+*) fail "/check of the second installation: $got" ;;
+esac
 count_is north-1 8 || fail "the other installation's call reached north-1"
 
 step "log missing"
@@ -205,8 +224,10 @@ bg_pids=()
 expect_exit 0 "$a" /stop
 
 step "a purge at the site keeps everything at the server"
+# The log rebuilt with the same records but those before today, as a purge leaves it.
+grep -a -v "^$(day yesterday)" "$a.lines" >"$PG_WORK/kept.txt"
 rm -f "$a/DATA/QuorlLog.OV5"
-fill_list "$a" "$(day tomorrow) 08:00:00 I 5553330000 10 1 1 0 Clock forward"
+fill "$a" --list "$(win_path "$PG_WORK/kept.txt")"
 expect_exit 0 "$a" /once
 expect_status "$a" sent 0
 expect_status "$a" total 11
@@ -235,4 +256,18 @@ expect_status "$big" total 30000
 got=$(psql_site "SELECT (SELECT sum(records) FROM cid_day_hours WHERE site = 'west-3'),
     (SELECT count(DISTINCT (log_record, occurrence)) FROM cid_calls WHERE site = 'west-3')")
 [ "$got" = "30000|30000" ] || fail "per-hour totals or identities after the cut: $got"
+step "TLS: sslmode=require refused by a server without it, then a self-signed server"
+write_ini "$a" north-1 "$(pg_connection "$PG_PORT" ";sslmode=require")" 60
+fill_list "$a" "$t 15:00:00 I 5554440000 10 1 1 0 Over TLS"
+expect_exit 1 "$a" /once
+expect_status "$a" error "cannot connect to the head-office database: *SSL*"
+openssl req -new -x509 -days 2 -nodes -subj /CN=127.0.0.1 -keyout "$PG_DATA/server.key" \
+    -out "$PG_DATA/server.crt" >/dev/null 2>&1
+chown postgres "$PG_DATA/server.key" "$PG_DATA/server.crt"
+chmod 600 "$PG_DATA/server.key"
+echo "ssl = on" >>"$PG_DATA/postgresql.conf"
+pg_stop
+pg_start
+expect_exit 0 "$a" /once
+expect_status "$a" sent 1
 echo "PASS"

@@ -28,8 +28,7 @@ CallLogRecord Call(int32_t day, int32_t seconds, const std::string &number, int1
 }
 
 uint64_t KeyOf(const CallLogRecord &rec) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(rec.Day)) << 32) |
-           static_cast<uint32_t>(rec.Seconds);
+    return LogKeyOf(rec.Day, rec.Seconds);
 }
 
 // Key 1 order, equal keys in the order of insertion, as the record manager keeps them.
@@ -84,10 +83,12 @@ class MemoryServer : public SyncServer {
         taken = claim->second != installation;
         return true;
     }
-    bool LastDay(const std::string &, int32_t &day) override {
-        day = 0;
+    bool LastKey(const std::string &, int32_t &day, int32_t &seconds) override {
+        uint64_t last = 0;
         for (const auto &row : rows)
-            day = std::max(day, DayOf(row));
+            last = std::max(last, KeyOf(RecordOf(row)));
+        day = static_cast<int32_t>(last >> 32);
+        seconds = static_cast<int32_t>(last & 0xFFFFFFFF);
         return true;
     }
     bool DayCounts(const std::string &, int32_t fromDay,
@@ -121,11 +122,12 @@ class MemoryServer : public SyncServer {
     std::string error;
 
   private:
-    static int32_t DayOf(const std::pair<std::string, int32_t> &row) {
+    static CallLogRecord RecordOf(const std::pair<std::string, int32_t> &row) {
         CallLogRecord rec;
         std::memcpy(&rec, row.first.data(), sizeof rec);
-        return rec.Day;
+        return rec;
     }
+    static int32_t DayOf(const std::pair<std::string, int32_t> &row) { return RecordOf(row).Day; }
     bool Fails(const char *message) {
         error = down ? message : "";
         return !down;
@@ -240,6 +242,14 @@ TEST(SyncPass, LeavesOldDaysToTheHourlyCompareAndKeepsWhatTheSitePurged) {
     ASSERT_TRUE(purged.Ok);
     EXPECT_EQ(0, purged.Sent);
     EXPECT_EQ(305, purged.Total);
+
+    // A log begun again today (a new PC): the day holds fewer records than the server, yet a
+    // call after the newest one sent goes.
+    log.records.clear();
+    log.Insert(Call(TODAY, 86000, "5554444"));
+    PassOutcome restarted = Pass(log, server, true);
+    ASSERT_TRUE(restarted.Ok);
+    EXPECT_EQ(1, restarted.Sent);
 }
 
 TEST(SyncPass, ReportsWhatStoodInTheWay) {
