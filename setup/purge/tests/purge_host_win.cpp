@@ -70,7 +70,8 @@ void RunOnce(HWND purge, const std::string &days) {
             break;
         }
     }
-    for (int i = 0; i < 500 && !IsWindowEnabled(GetDlgItem(purge, 210)); ++i) {
+    // The controls come back one after another once the last box is answered.
+    for (int i = 0; i < 1500 && EnabledState(purge).find("=0") != std::string::npos; ++i) {
         Sleep(20);
     }
     PrintLine("after run" + EnabledState(purge) + (IsWindow(purge) ? " open" : " closed"));
