@@ -54,34 +54,45 @@ std::string Figure(int64_t total, int32_t calls, int32_t high, int32_t low) {
            std::to_string(low) + ")";
 }
 
-std::string TopNumber(const NumberTally &tally) {
-    if (tally.Empty())
+std::string TopNumberText(const TopNumber &top) {
+    if (top.count == 0)
         return "N/A";
-    const auto top = tally.Top();
-    return FmtPhone(TrimBlanks(top.first)) + "  (" + std::to_string(top.second) + " times)";
+    return FmtPhone(TrimBlanks(top.number)) + "  (" + std::to_string(top.count) + " times)";
 }
 
-int64_t Average(int64_t value, const DayCounter &counter) {
-    return counter.days == 0 ? 0 : value / counter.days;
+TopNumber TopOf(const NumberTally &tally) {
+    if (tally.Empty())
+        return {};
+    const auto top = tally.Top();
+    return {top.first, top.second};
+}
+
+StatCellFigures CellFiguresOf(const StatCell &cell) {
+    return {cell.inbound, cell.outbound, cell.minutes, cell.a.days, cell.b.days, cell.c.days};
+}
+
+int64_t Average(int64_t value, int32_t days) {
+    return days == 0 ? 0 : value / days;
 }
 
 struct Table {
     const char *title;
     float titleY;
     float y0;
-    int64_t (*value)(const StatCell &cell);
+    int64_t (*value)(const StatCellFigures &cell);
 };
 
 const Table kTables[] = {
     {"Table of Inbound Call # Averages:", 3.4f, 3.7f,
-     [](const StatCell &c) { return Average(c.inbound, c.a); }},
+     [](const StatCellFigures &c) { return Average(c.inbound, c.daysA); }},
     {"Table of Outbound Call # Averages:", 5.7f, 6.0f,
-     [](const StatCell &c) { return Average(c.outbound, c.b); }},
+     [](const StatCellFigures &c) { return Average(c.outbound, c.daysB); }},
     {"Table of Call Duration Minute Averages:", 8.0f, 8.3f,
-     [](const StatCell &c) { return Average(c.minutes, c.c); }},
+     [](const StatCellFigures &c) { return Average(c.minutes, c.daysC); }},
 };
 
-void PrintSummary(ReportEngine &engine, int32_t doc, const CallStats &s) {
+void PrintSummary(ReportEngine &engine, int32_t doc, const StatFigures &f) {
+    const StatTotals &s = f.totals;
     engine.pvText(doc, 0.5f, 1.7f, ALIGN_LEFT,
                   "Total Calls For Period = " + GroupThousands(s.totalCalls));
     engine.pvText(doc, 8.0f, 1.7f, ALIGN_RIGHT,
@@ -95,14 +106,14 @@ void PrintSummary(ReportEngine &engine, int32_t doc, const CallStats &s) {
                   "Call Duration Minutes = " +
                       Figure(s.totalMinutes, s.totalCalls, s.highMinutes, s.lowMinutes));
     engine.pvText(doc, 0.5f, 2.4f, ALIGN_LEFT,
-                  "Number That Called most: " + TopNumber(s.inboundNumbers));
+                  "Number That Called most: " + TopNumberText(f.inboundTop));
     engine.pvText(doc, 8.0f, 2.4f, ALIGN_RIGHT,
-                  "Number Dialed most: " + TopNumber(s.outboundNumbers));
+                  "Number Dialed most: " + TopNumberText(f.outboundTop));
     engine.pvText(doc, 0.5f, 2.7f, ALIGN_LEFT,
                   "Caller ID Errors for Period = " + GroupThousands(s.errors));
 }
 
-void PrintTable(ReportEngine &engine, int32_t doc, const CallStats &s, const Table &table) {
+void PrintTable(ReportEngine &engine, int32_t doc, const StatFigures &s, const Table &table) {
     engine.pvFont(doc, 0, 12, COLOUR_BLACK, "Times New Roman");
     engine.pvText(doc, 0.5f, table.titleY, ALIGN_LEFT, table.title);
     PrintStatGrid(engine, doc, 0.5f, table.y0);
@@ -158,7 +169,7 @@ void AddStatRecord(CallStats &s, const CallLogRecord &rec, int32_t weekday) {
     const int32_t hour = HourOfDay(rec.Seconds);
     const int32_t minutes = RoundMinutes(rec.Duration);
     StatCell(&days)[kSlots] = s.cells[weekday - 1];
-    ++s.totalCalls;
+    ++s.totals.totalCalls;
     if (IsHourColumn(hour)) {
         StatCell &cell = days[hour];
         cell.a.Count(rec.Day);
@@ -177,29 +188,29 @@ void AddStatRecord(CallStats &s, const CallLogRecord &rec, int32_t weekday) {
     overall.b.Count(rec.Day);
     overall.c.Count(rec.Day);
     if ((rec.Status & LOG_STATUS_CID_ERROR) != 0)
-        ++s.errors;
+        ++s.totals.errors;
     if (inbound) {
         ++overall.inbound;
-        ++s.totalInbound;
+        ++s.totals.totalInbound;
         if (HasDigit(std::string(rec.Number, sizeof rec.Number)))
             s.inboundNumbers.Add(rec.Number);
     }
     if (atStart)
         return;
     if (inbound) {
-        s.totalRings += rec.Rings;
-        s.highRings = std::max<int32_t>(s.highRings, rec.Rings);
-        s.lowRings = std::min<int32_t>(s.lowRings, rec.Rings);
+        s.totals.totalRings += rec.Rings;
+        s.totals.highRings = std::max<int32_t>(s.totals.highRings, rec.Rings);
+        s.totals.lowRings = std::min<int32_t>(s.totals.lowRings, rec.Rings);
     }
     if (outbound) {
         ++overall.outbound;
-        ++s.totalOutbound;
+        ++s.totals.totalOutbound;
         s.outboundNumbers.Add(rec.Number);
     }
     overall.minutes += minutes;
-    s.totalMinutes += minutes;
-    s.highMinutes = std::max(s.highMinutes, minutes);
-    s.lowMinutes = std::min(s.lowMinutes, minutes);
+    s.totals.totalMinutes += minutes;
+    s.totals.highMinutes = std::max(s.totals.highMinutes, minutes);
+    s.totals.lowMinutes = std::min(s.totals.lowMinutes, minutes);
 }
 
 void PrintStatGrid(ReportEngine &engine, int32_t doc, float x0, float y0) {
@@ -227,11 +238,23 @@ void PrintStatCell(ReportEngine &engine, int32_t doc, float x0, float y0, int32_
     engine.pvText(doc, x0 + SlotOffset(slot), y0 + 0.2f * (weekday + 1), ALIGN_CENTRE, text);
 }
 
-void PrintStatPage(ReportEngine &engine, int32_t doc, const CallStats &stats,
-                   const PageFrame &frame) {
+StatFigures FiguresOf(const CallStats &stats) {
+    StatFigures figures;
+    figures.totals = stats.totals;
+    figures.inboundTop = TopOf(stats.inboundNumbers);
+    figures.outboundTop = TopOf(stats.outboundNumbers);
+    for (int32_t day = 0; day < 7; ++day)
+        for (int32_t slot = 0; slot < kSlots; ++slot)
+            figures.cells[day][slot] = CellFiguresOf(stats.cells[day][slot]);
+    return figures;
+}
+
+void PrintStatPage(ReportEngine &engine, int32_t doc, const StatFigures &stats,
+                   const PageFrame &frame, const std::string &titleSuffix) {
     engine.pvRect(doc, 0.5f, 0.5f, 8.0f, 0.8f, 1.0f, COLOUR_WHITE, 0);
     engine.pvFont(doc, 0, 12, COLOUR_BLACK, "Times New Roman");
-    engine.pvText(doc, 4.25f, 0.56f, ALIGN_CENTRE, "Call Statistics from " + RangeHeading(frame));
+    engine.pvText(doc, 4.25f, 0.56f, ALIGN_CENTRE,
+                  "Call Statistics from " + RangeHeading(frame) + titleSuffix);
     PrintSummary(engine, doc, stats);
     for (const Table &table : kTables)
         PrintTable(engine, doc, stats, table);

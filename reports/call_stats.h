@@ -43,7 +43,8 @@ struct StatCell {
 const int32_t kOverallSlot = 4;
 const int32_t kSlots = 24;
 
-struct CallStats {
+// The scalar figures of the summary, whoever counted them.
+struct StatTotals {
     int32_t totalCalls = 0;
     int32_t totalInbound = 0;
     int32_t totalOutbound = 0;
@@ -54,9 +55,36 @@ struct CallStats {
     int64_t totalMinutes = 0;
     int32_t highMinutes = 0;
     int32_t lowMinutes = 99999;
+};
+
+struct CallStats {
+    StatTotals totals;
     NumberTally inboundNumbers;
     NumberTally outboundNumbers;
     StatCell cells[7][kSlots]; // weekday 0 Sunday .. 6 Saturday
+};
+
+// A most frequent number as stored (blank-padded or trimmed) and how often it came; a count of
+// 0 means there was none.
+struct TopNumber {
+    std::string number;
+    int32_t count = 0;
+};
+
+// One cell of the tables: the counts and the days each of its three averages is taken over.
+struct StatCellFigures {
+    int64_t inbound = 0;
+    int64_t outbound = 0;
+    int64_t minutes = 0;
+    int32_t daysA = 0, daysB = 0, daysC = 0;
+};
+
+// What the page prints, counted by a scan of one log or by a database over many.
+struct StatFigures {
+    StatTotals totals;
+    TopNumber inboundTop;
+    TopNumber outboundTop;
+    StatCellFigures cells[7][kSlots];
 };
 
 // Whole minutes of a duration, halves to the even neighbour: 30 s give 0, 90 s give 2.
@@ -68,6 +96,9 @@ void AddStatRecord(CallStats &stats, const CallLogRecord &rec, int32_t weekday);
 void PrintStatGrid(ReportEngine &engine, int32_t doc, float x0, float y0);
 void PrintStatCell(ReportEngine &engine, int32_t doc, float x0, float y0, int32_t weekday,
                    int32_t slot, const std::string &text);
-// The whole page: heading, summary, the three tables and the footer.
-void PrintStatPage(ReportEngine &engine, int32_t doc, const CallStats &stats,
-                   const PageFrame &frame);
+StatFigures FiguresOf(const CallStats &stats);
+
+// The whole page: heading, summary, the three tables and the footer. `titleSuffix` follows the
+// range in the heading (" - " and a site at the head office; empty for a store's own log).
+void PrintStatPage(ReportEngine &engine, int32_t doc, const StatFigures &figures,
+                   const PageFrame &frame, const std::string &titleSuffix = "");

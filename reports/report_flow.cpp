@@ -187,7 +187,7 @@ ScanEnd ScanIntoDocument(const ReportJob &job, ReportEngine &engine, CallLogSour
                                     AddStatRecord(stats, rec, weekday);
                                 });
     log.Close(scan.handle);
-    PrintStatPage(engine, scan.doc, stats, frame);
+    PrintStatPage(engine, scan.doc, FiguresOf(stats), frame);
     return end;
 }
 
