@@ -5,6 +5,7 @@
 #include "report_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -126,23 +127,51 @@ void PrintTable(ReportEngine &engine, int32_t doc, const StatFigures &s, const T
 
 } // namespace
 
-void NumberTally::Add(const char (&number)[20]) {
-    std::string key(number, sizeof number);
-    auto found = index_.find(key);
-    if (found != index_.end()) {
-        ++entries_[found->second].second;
-        return;
+uint32_t NumberTally::Hash(const Key &number) {
+    // FNV-1a: numbers differ mostly in their last digits, which every byte's step spreads.
+    uint32_t hash = 2166136261u;
+    for (char c : number)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
+
+void NumberTally::Grow() {
+    slots_.assign(slots_.empty() ? 256 : slots_.size() * 2, 0);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        size_t slot = Hash(entries_[i].number) & mask;
+        while (slots_[slot] != 0)
+            slot = (slot + 1) & mask;
+        slots_[slot] = static_cast<uint32_t>(i + 1);
     }
-    index_.emplace(key, entries_.size());
-    entries_.emplace_back(std::move(key), 1);
+}
+
+void NumberTally::Add(const char (&number)[20]) {
+    Key key;
+    std::memcpy(key.data(), number, key.size());
+    // At most half full, so a probe always ends at a free slot.
+    if (2 * (entries_.size() + 1) > slots_.size())
+        Grow();
+    const size_t mask = slots_.size() - 1;
+    size_t slot = Hash(key) & mask;
+    for (; slots_[slot] != 0; slot = (slot + 1) & mask) {
+        Entry &entry = entries_[slots_[slot] - 1];
+        if (entry.number == key) {
+            ++entry.count;
+            return;
+        }
+    }
+    entries_.push_back(Entry{key, 1});
+    slots_[slot] = static_cast<uint32_t>(entries_.size());
 }
 
 std::pair<std::string, int32_t> NumberTally::Top() const {
     size_t top = 0;
     for (size_t i = 1; i < entries_.size(); ++i)
-        if (entries_[i].second > entries_[top].second)
+        if (entries_[i].count > entries_[top].count)
             top = i;
-    return entries_[top];
+    const Entry &entry = entries_[top];
+    return {std::string(entry.number.data(), entry.number.size()), entry.count};
 }
 
 void DayCounter::Count(int32_t date) {
@@ -192,7 +221,7 @@ void AddStatRecord(CallStats &s, const CallLogRecord &rec, int32_t weekday) {
     if (inbound) {
         ++overall.inbound;
         ++s.totals.totalInbound;
-        if (HasDigit(std::string(rec.Number, sizeof rec.Number)))
+        if (HasDigit(std::string_view(rec.Number, sizeof rec.Number)))
             s.inboundNumbers.Add(rec.Number);
     }
     if (atStart)

@@ -2,6 +2,7 @@
 #include "report_text.h"
 
 #include "pantry.h"
+#include "record_text.h"
 
 #include <cstdio>
 
@@ -29,8 +30,11 @@ std::string DigitsOnly(const std::string &text) {
     return digits;
 }
 
-bool HasDigit(const std::string &text) {
-    return text.find_first_of("0123456789") != std::string::npos;
+bool HasDigit(std::string_view text) {
+    for (char c : text)
+        if (c >= '0' && c <= '9')
+            return true;
+    return false;
 }
 
 std::string FmtPhone(const std::string &number) {
@@ -66,9 +70,7 @@ std::string GroupThousands(int64_t value) {
 }
 
 std::string TwoDigits(int32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", static_cast<int>(value));
-    return text;
+    return ZeroPadded(value, 2);
 }
 
 std::string NumberToText(int32_t value) {
@@ -88,10 +90,7 @@ std::string Time12Text(int32_t seconds) {
 }
 
 int32_t HourOfDay(int32_t seconds) {
-    char time[16];
-    if (SecondsToTime(seconds, time, sizeof time) < 2)
-        return -1;
-    return (time[0] - '0') * 10 + (time[1] - '0');
+    return seconds >= 0 && seconds < 86400 ? seconds / 3600 : -1;
 }
 
 int32_t WeekdayOf(int32_t day) {

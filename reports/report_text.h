@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The printable number: the three kinds of withheld number by name, otherwise the digits
 // grouped 3-3-4 (a leading 1 dropped, an extension after " x").
@@ -12,7 +13,7 @@ std::string FmtPhone(const std::string &number);
 std::string TrimBlanks(const std::string &text);
 // Only the characters 0 to 9.
 std::string DigitsOnly(const std::string &text);
-bool HasDigit(const std::string &text);
+bool HasDigit(std::string_view text);
 
 // Decimal with a comma between each group of three digits: 1,234,567.
 std::string GroupThousands(int64_t value);
@@ -27,7 +28,8 @@ std::string HeadingDate(int32_t day);
 std::string DayText(int32_t day);
 // "hh:mm AM" of seconds since midnight; empty when out of range.
 std::string Time12Text(int32_t seconds);
-// The hour 0 to 23 of seconds since midnight, -1 when out of range.
+// The hour 0 to 23 of seconds since midnight, -1 when out of range: what Pantry's time of day
+// begins with, worked out here since the statistics ask it of every record.
 int32_t HourOfDay(int32_t seconds);
 // 1 Sunday to 7 Saturday, 0 when the day number is not a date.
 int32_t WeekdayOf(int32_t day);

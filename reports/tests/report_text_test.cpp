@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+
 namespace {
 
 TEST(FmtPhone, Table) {
@@ -99,6 +102,40 @@ TEST(NumberTally, FirstSeenWinsAmongEquals) {
     stored.Add(LogRecord("01-05-2004", "10:00:00", 'I', "5550000001").Number);
     EXPECT_EQ(stored.Top().first, " 5550000001         ");
     EXPECT_EQ(stored.Top().second, 1);
+}
+
+// Past the table's first size, and numbers apart only in their last stored byte, still count
+// apart and keep the first-seen rule.
+TEST(NumberTally, ManyNumbersCountApart) {
+    NumberTally tally;
+    char number[20];
+    for (int i = 0; i < 5000; ++i) {
+        std::snprintf(number, sizeof number, "555%07d", i);
+        std::memset(number + 10, ' ', 10);
+        for (int times = 0; times < (i == 4321 || i == 4999 ? 3 : 1); ++times)
+            tally.Add(number);
+    }
+    EXPECT_EQ(tally.Top(), std::make_pair(std::string("5550004321          "), 3));
+    NumberTally lastByte;
+    char a[20] = "5551234567", b[20] = "5551234567";
+    b[19] = ' ';
+    lastByte.Add(a);
+    lastByte.Add(b);
+    lastByte.Add(b);
+    EXPECT_EQ(lastByte.Top().second, 2);
+    EXPECT_EQ(lastByte.Top().first.back(), ' ');
+}
+
+TEST(HourOfDay, AgreesWithPantrysTimeOfDay) {
+    char time[16];
+    for (int32_t seconds = -120; seconds < 86400 + 120; seconds += 59) {
+        const int32_t expected = SecondsToTime(seconds, time, sizeof time) < 2
+                                     ? -1
+                                     : (time[0] - '0') * 10 + (time[1] - '0');
+        EXPECT_EQ(HourOfDay(seconds), expected) << seconds;
+    }
+    EXPECT_EQ(HourOfDay(86399), 23);
+    EXPECT_EQ(HourOfDay(86400), -1);
 }
 
 } // namespace
