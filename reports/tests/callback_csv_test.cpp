@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // "number:attempts" of every row, newest first.
@@ -144,6 +146,56 @@ TEST(CallbackSeconds, WholeNumbersFrom1To600) {
         int32_t seconds = 0;
         EXPECT_EQ(ParseCallbackSeconds(c.text, seconds), c.ok) << c.text;
         EXPECT_EQ(seconds, c.seconds) << c.text;
+    }
+}
+
+// A read that fails part way would leave a file that passes for the whole range: none is
+// written and the failure is shown; the two end statuses end the file as a whole one.
+TEST(CallLogCsv, ReadFailureWritesNoFile) {
+    const struct {
+        const char *name;
+        int32_t status;
+        bool writeResult;
+        Journal tail;
+        size_t rows; // data rows in the file
+    } cases[] = {
+        {"I/O error",
+         2,
+         true,
+         {"kf_Close(5)", "ScanDone", "Message(Error Reading Data File!|Keyfile Error 2|error)"},
+         0},
+        {"negative status",
+         -3,
+         true,
+         {"kf_Close(5)", "ScanDone", "Message(Error Reading Data File!|Keyfile Error 3|error)"},
+         0},
+        {"no more records", 9, true, {"kf_Close(5)", "ScanDone", "Write"}, 2},
+        {"write refused",
+         9,
+         false,
+         {"ScanDone", "Write", "Message(Error Writing CSV File!|Report|error)"},
+         0},
+    };
+    for (const auto &c : cases) {
+        Journal journal;
+        MemoryCallLog log(journal);
+        ScriptedPrompts prompts(journal);
+        RecordingCsvFile file(journal);
+        file.writeResult = c.writeResult;
+        ReportJob job;
+        job.dataPath = "C:\\POS\\DATA\\";
+        job.clock = JournalledClock(journal, {{"12-08-2026", "14:03:09"}});
+        prompts.range = Range("01-05-2004", "00:00:00", "01-07-2004", "23:59:59");
+        for (const char *time : {"10:00:00", "10:01:00", "10:02:00", "10:03:00"})
+            log.Add(LogRecord("01-05-2004", time, 'I', "5551234567", 0, 30, 2));
+        log.failAtRead = 3;
+        log.failStatus = c.status;
+        RunCsvExport(job, log, prompts, file);
+        ASSERT_GE(journal.size(), c.tail.size()) << c.name;
+        EXPECT_EQ(Journal(journal.end() - c.tail.size(), journal.end()), c.tail) << c.name;
+        const size_t lines =
+            static_cast<size_t>(std::count(file.written.begin(), file.written.end(), '\n'));
+        EXPECT_EQ(lines, c.rows == 0 ? 0 : c.rows + 1) << c.name;
     }
 }
 

@@ -184,6 +184,20 @@ int32_t ScriptedPrompts::AskRange(const std::string &title, ReportRange &out) {
     return answer;
 }
 
+bool RecordingCsvFile::Choose(const std::string &today) {
+    journal_.push_back("Choose(" + today + ")");
+    return true;
+}
+void RecordingCsvFile::ScanDone() {
+    journal_.push_back("ScanDone");
+}
+bool RecordingCsvFile::Write(const std::string &bytes) {
+    journal_.push_back("Write");
+    if (writeResult)
+        written = bytes;
+    return writeResult;
+}
+
 std::function<ReportClock()> JournalledClock(Journal &journal, std::vector<ReportClock> moments) {
     size_t next = 0;
     return [&journal, moments, next]() mutable {

@@ -3,6 +3,7 @@
 #pragma once
 #include "call_log_source.h"
 #include "report_engine.h"
+#include "report_flow.h"
 #include "report_frame.h"
 #include "report_prompts.h"
 
@@ -87,6 +88,23 @@ class ScriptedPrompts : public ReportPrompts {
 
     void Message(const std::string &text, const std::string &caption, MessageIcon icon) override;
     int32_t AskRange(const std::string &title, ReportRange &range) override;
+
+  private:
+    Journal &journal_;
+};
+
+// The CSV export's file: notes what it is asked and keeps what it would have written.
+class RecordingCsvFile : public CsvDestination {
+  public:
+    explicit RecordingCsvFile(Journal &journal) : journal_(journal) {}
+    bool writeResult = true;
+    std::string written;
+
+    bool Choose(const std::string &today) override;
+    void Show(int32_t) override {}
+    bool Stopped() override { return false; }
+    void ScanDone() override;
+    bool Write(const std::string &bytes) override;
 
   private:
     Journal &journal_;

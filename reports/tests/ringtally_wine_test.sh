@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Ringtally under Wine as the back office calls it: a host window calls each export, the real
 # range and number dialogs are answered from inside the host, every failure message is read from
-# its real box, and the reports the real engine writes as PDF are read back with pdftotext.
+# its real box, the reports the real engine writes as PDF are read back with pdftotext and the
+# call log's CSV export byte by byte.
 set -euo pipefail
 work=$RING_BUILD_DIR/ringtally-wine
 prog=$work/prog
@@ -196,6 +197,108 @@ run "$deep/callfill.exe" "$(winpath "$deep")" --list "$(winpath "$work/one.txt")
 check "host program in a deep folder" "$(run "$deep/tally_host.exe" IBLogRpt --cancel-range)" \
     "range: Select Range for Caller ID Report|owned
 done"
+
+# The callback list and the CSV export over a log designed for them: a short call answered by
+# a callback dialled with a leading 1, one answered by a longer call, two short calls nobody
+# returned, withheld callers, and a callback that comes only after the range's end.
+e_acute=$'\xC9' # the log holds Windows-1252
+rm -f "$log"
+fill "01-05-2004 12:00:00 I 5551110000 10 2 1 0 CALLED BACK" \
+    "01-05-2004 12:10:00 O 15551110000 60 0 1 0" \
+    "01-05-2004 13:00:00 I 5553330000 9 3 1 0 CALLED AGAIN" \
+    "01-05-2004 13:30:00 I 5553330000 50 1 1 0 CALLED AGAIN" \
+    "01-05-2004 19:02:00 I 5552220000 8 4 2 0 ROSSI ANNA" \
+    "01-06-2004 13:00:00 I PRIVATE 5 2 1 0" \
+    "01-06-2004 13:05:00 I PRIVATE 7 2 1 2" \
+    "01-06-2004 19:15:00 I 5552220000 30 4 2 0 ROSSI ANNA" \
+    "01-07-2004 20:00:00 I 5554440000 15 5 3 0 CAF$e_acute, \"LUIGI\"" \
+    "01-08-2004 09:00:00 O 5554440000 40 0 3 0|*67"
+
+PRNVIEW32_PDF=$(winpath "$work/callback.pdf")
+check "seconds dialog cancelled" "$(run "$prog/tally_host.exe" CallbackRpt --cancel-seconds)" \
+    "seconds: Callback List|20|default 1|owned
+done"
+[ ! -e "$work/callback.pdf" ] || check "no callback list after Cancel" "written" "none"
+
+check "callback list" \
+    "$(run "$prog/tally_host.exe" CallbackRpt --seconds 0 --seconds 45 "${range[@]}")" \
+    "seconds: Callback List|20|default 1|owned
+box: Callback List|Enter a number of seconds from 1 to 600.|icon|owned by Callback List
+seconds: dialog stays
+range: Select Range for Caller ID Report|owned
+done"
+pdf_has "callback list PDF" "$work/callback.pdf" \
+    "Callback List From 05 Jan 2004 to 07 Jan 2004" \
+    "Inbound calls of at most 45 seconds with no longer call from or call to the number afterwards" \
+    "01-06-2004 +07:15 PM +555-222-0000 +ROSSI ANNA +02 +04 +2" \
+    "01-07-2004 +08:00 PM +555-444-0000 .* +03 +05 +1" \
+    "Also 2 short calls from withheld numbers"
+qpdf --check "$work/callback.pdf" >/dev/null 2>&1 && echo "ok   callback list PDF passes qpdf --check" ||
+    check "callback list PDF passes qpdf --check" "$(qpdf --check "$work/callback.pdf" 2>&1)" ok
+
+# csv_export ARGS...: what the host saw of the export; the progress window is too quick to be
+# seen every time, and Wine's notes on the side are not the host's.
+csv_export() {
+    run "$prog/tally_host.exe" CallLogCsv "${range[@]}" "$@" | grep -v -e '^progress: ' -e '^wine: '
+}
+# csv_has NAME CSV LINE...: the file starts with the byte-order mark, every line ends in CR LF,
+# it holds a line per call of the range and the header, and each LINE is one of them.
+csv_has() {
+    local name=$1 csv=$2 text
+    shift 2
+    text=$(tail -c +4 "$csv" | tr -d '\r')
+    if [ "$(head -c 3 "$csv" | od -An -tx1 | tr -d ' ')" != efbbbf ] ||
+        [ "$(grep -c $'\r$' "$csv")" != 10 ] || [ "$(wc -l <"$csv")" != 10 ]; then
+        check "$name: mark and line ends" "$(od -c "$csv" | head -20)" "BOM, 10 CRLF lines"
+        return
+    fi
+    for line in "$@"; do
+        grep -qxF -- "$line" <<<"$text" || { check "$name" "$text" "a line $line"; return; }
+    done
+    echo "ok   $name"
+}
+today=$(date +%F)
+csv_lines=("Date,Time,Direction,Line,Number,Name,Extra Digits,Seconds,Rings,Caller ID Error"
+    "2004-01-05,12:10,Out,1,555-111-0000,,,60,,No"
+    "2004-01-06,13:05,In,1,PRIVATE,,,7,2,Yes"
+    "2004-01-07,20:00,In,3,555-444-0000,\"CAFÉ, \"\"LUIGI\"\"\",,15,5,No")
+
+# Through the save dialog, the name it offers kept, in the folder the host runs in.
+unset PRNVIEW32_PDF
+mkdir -p "$work/saved" "$work/cancelled"
+check "CSV through the save dialog" "$(cd "$work/saved" && csv_export)" \
+    "range: Select Range for Caller ID Report|owned
+save: Export Call Log (CSV)|Call Log $today.csv|owned
+done"
+csv_has "CSV read back" "$work/saved/Call Log $today.csv" "${csv_lines[@]}"
+check "save dialog cancelled" "$(cd "$work/cancelled" && csv_export --cancel-save)" \
+    "range: Select Range for Caller ID Report|owned
+save: Export Call Log (CSV)|Call Log $today.csv|owned
+done"
+check "nothing written after Cancel" "$(ls -A "$work/cancelled")" ""
+
+# RINGTALLY_CSV naming a folder: the name the dialog would offer, then the next free one.
+export RINGTALLY_CSV
+mkdir -p "$work/csv"
+RINGTALLY_CSV=$(winpath "$work/csv")
+csv_export >/dev/null
+csv_export >/dev/null
+check "CSV files filed in a folder" "$(ls "$work/csv")" "Call Log $today (2).csv
+Call Log $today.csv"
+csv_has "filed CSV read back" "$work/csv/Call Log $today (2).csv" "${csv_lines[3]}"
+
+# A target that cannot take the file: a link to a device that fails every write, which the
+# rename must not replace.
+mkdir -p "$work/unwritable"
+ln -s /dev/full "$work/unwritable/calls.csv"
+RINGTALLY_CSV=$(winpath "$work/unwritable/calls.csv")
+check "CSV that cannot be written" "$(csv_export)" \
+    "range: Select Range for Caller ID Report|owned
+box: Report|Error Writing CSV File!|icon|owned
+done"
+check "nothing left beside it" "$(find "$work/unwritable" -printf '%f %y\n')" "unwritable d
+calls.csv l"
+unset RINGTALLY_CSV
 
 [ $failures -eq 0 ] || { echo "$failures failed" >&2; exit 1; }
 rm -rf "$work"

@@ -5,7 +5,8 @@
 // --print prints from the engine's preview (all pages or FROM-TO), one after the other, and
 // then the preview is closed; --cancel-print-at presses Cancel in the job of the --print before
 // it as that page goes to the printer. Each --seconds is typed in turn into the callback list's
-// dialog, the box after a refused one read; --save names the file in the save dialog.
+// dialog, the box after a refused one read; --save names the file in the save dialog, which
+// otherwise keeps the name it offers.
 //
 //   tally_host EXPORT [--range MM-DD-YYYY HH:MM:SS MM-DD-YYYY HH:MM:SS MASK | --cancel-range]
 //                     [--number TEXT | --close-number] [--reenter]
@@ -307,19 +308,23 @@ void AnswerSeconds(HWND dialog) {
             return;
         }
         ReadBox(box);
+        WaitUntil([&] { return !IsWindow(box); }, 20000);
+        Say(std::string("seconds: ") + (IsWindowVisible(dialog) ? "dialog stays" : "dialog gone"));
     }
     if (g_script.cancelSeconds)
         PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
 }
 
-// The common save dialog: its file name box (0x47C) holds the name offered.
+// The common save dialog: its file name box (0x47C) holds the name offered, which is kept
+// unless the script names another.
 void AnswerSave(HWND dialog) {
     Say("save: " + Caption(dialog) + "|" + ItemText(dialog, 0x47C) + Ownership(dialog));
     if (g_script.cancelSave) {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return;
     }
-    SetDlgItemTextA(dialog, 0x47C, g_script.save.c_str());
+    if (!g_script.save.empty())
+        SetDlgItemTextA(dialog, 0x47C, g_script.save.c_str());
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
