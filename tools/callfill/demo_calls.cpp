@@ -17,6 +17,8 @@ const char *const kFirstNames[] = {"JOHN",  "MARY",  "ROBERT", "LINDA", "JAMES",
 const char *const kLastNames[] = {"SMITH",  "JOHNSON", "GARCIA", "MILLER", "DAVIS", "LOPEZ",
                                   "WILSON", "MOORE",   "TAYLOR", "NGUYEN", "CLARK", "LEWIS",
                                   "HALL",   "YOUNG",   "KING",   "WRIGHT"};
+// Of the 400 durations an inbound call is drawn from, those that become hang-ups.
+const int32_t kGaveUpOf400 = 24;
 const char *const kWithheld[] = {"PRIVATE", "OUT-OF-AREA", "UNKNOWN"};
 // Relative weight of each hour of the day: lunch and dinner peaks, quiet nights.
 const int kHourWeights[24] = {2,  1,  0, 0, 0, 0,  0,  0,  1,  2, 6, 14,
@@ -98,7 +100,10 @@ CallLogRecord MakeCall(Dice &dice, const DemoCallPlan &plan, const std::vector<C
             PutTextNul(rec.Name, caller.name);
         }
         rec.Rings = static_cast<int16_t>(1 + dice.Below(6));
-        rec.Duration = static_cast<int32_t>(20 + dice.Below(400));
+        // Six callers in a hundred give up before the order is taken: the calls the
+        // callback list is for. From the same draw, so a seed's other calls stay as they were.
+        const int32_t drawn = static_cast<int32_t>(dice.Below(400));
+        rec.Duration = drawn < kGaveUpOf400 ? 3 + drawn * 17 / (kGaveUpOf400 - 1) : 20 + drawn;
     } else {
         const Caller &supplier = PickCaller(dice, suppliers);
         PutTextPadded(rec.Number, (dice.Percent(30) ? "1" : "") + supplier.number);
