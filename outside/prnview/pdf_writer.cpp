@@ -14,27 +14,60 @@
 
 namespace {
 
-// Fixed three decimals whatever the C locale of the host says a decimal point is.
+// Digits of `value` (at least one) written backwards from `end`; returns where they start.
+char *DigitsBefore(char *end, uint64_t value) {
+    do {
+        *--end = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return end;
+}
+
+// Fixed three decimals, trailing zeros dropped, whatever the C locale of the host says a decimal
+// point is. Every text and shape writes a few of these: digits by hand, and the thousandths in
+// 32 bits, which every coordinate the engine accepts fits, since a conversion to 64 bits is slow
+// on 32-bit x86.
 void PutNum(std::string &out, double value) {
-    long long milli = static_cast<long long>(value * 1000 + (value < 0 ? -0.5 : 0.5));
-    if (milli < 0) {
-        out += '-';
-        milli = -milli;
+    const double scaled = value * 1000 + (value < 0 ? -0.5 : 0.5);
+    const bool negative = scaled <= -1;
+    uint64_t milli;
+    if (scaled > -2147483647.0 && scaled < 2147483647.0) {
+        const int32_t small = static_cast<int32_t>(scaled);
+        milli = static_cast<uint32_t>(small < 0 ? -small : small);
+    } else {
+        const long long large = static_cast<long long>(scaled);
+        milli = static_cast<uint64_t>(large < 0 ? -large : large);
     }
-    out += std::to_string(milli / 1000);
-    int frac = static_cast<int>(milli % 1000);
-    if (frac == 0)
-        return;
-    out += '.';
-    for (int digit = 100; frac != 0; digit /= 10) {
-        out += static_cast<char>('0' + frac / digit);
-        frac %= digit;
+    char text[32];
+    char *const end = text + sizeof text;
+    char *start = end;
+    uint32_t frac = static_cast<uint32_t>(milli % 1000);
+    if (frac != 0) {
+        int digits = 3;
+        for (; frac % 10 == 0; frac /= 10)
+            --digits;
+        for (int i = 0; i < digits; ++i, frac /= 10)
+            *--start = static_cast<char>('0' + frac % 10);
+        *--start = '.';
     }
+    start = DigitsBefore(start, milli / 1000);
+    if (negative)
+        *--start = '-';
+    out.append(start, end);
+}
+
+bool NeedsEscape(unsigned char c) {
+    return c == '(' || c == ')' || c == '\\' || c < 0x20 || c >= 0x7F;
 }
 
 void PutPdfString(std::string &out, std::string_view text) {
     out += '(';
-    for (unsigned char c : text) {
+    size_t plain = 0;
+    while (plain < text.size() && !NeedsEscape(static_cast<unsigned char>(text[plain])))
+        ++plain;
+    // Most texts need no escape at all: they go in at once.
+    out.append(text.data(), plain);
+    for (unsigned char c : text.substr(plain)) {
         if (c == '(' || c == ')' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
@@ -102,12 +135,36 @@ size_t FooterOf(const Page &page) {
     return footer;
 }
 
+// What a shape's drawing begins with: its pen's width and colours, the same for every row's rule.
+std::string PenPrefix(const ShapeItem &s) {
+    std::string out = "q ";
+    switch (s.kind) {
+    case ShapeKind::Line:
+    case ShapeKind::Outline:
+        PutLineWidth(out, s.width);
+        PutRgb(out, s.colour, "RG");
+        break;
+    case ShapeKind::Framed:
+        PutLineWidth(out, s.width);
+        out += "0 0 0 RG ";
+        PutRgb(out, s.colour, "rg");
+        break;
+    case ShapeKind::Solid:
+        PutRgb(out, s.colour, "rg");
+        break;
+    }
+    return out;
+}
+
 // The content stream of one page at a time, in one buffer kept from page to page.
 class ContentWriter {
   public:
     explicit ContentWriter(const Document &doc) : doc_(doc) {
-        for (const TextFont &f : doc.fonts)
-            standard_.push_back(StandardFontFor(f.face, f.bold));
+        for (const TextFont &f : doc.fonts) {
+            const StandardFont font = StandardFontFor(f.face, f.bold);
+            standard_.push_back(font);
+            ascent_.push_back(AscentEm(font) * f.points / 72);
+        }
     }
 
     const std::string &Page(size_t index, size_t marked) {
@@ -133,9 +190,9 @@ class ContentWriter {
             shown = doc_.ShownText(pageIndex, textIndex) + (marked ? kStoppedMark : "");
             text = shown;
         }
-        double width = TextWidthPoints(font, f.points, text) / 72;
-        double left = AlignedLeft(t.x, width, t.align);
-        double baseline = t.y + AscentEm(font) * f.points / 72;
+        double left = t.x;
+        if (t.align != Align::Left)
+            left = AlignedLeft(t.x, TextWidthPoints(font, f.points, text) / 72, t.align);
         out_ += "BT ";
         // Font and fill colour stay set from one text to the next (a shape's q and Q keep its
         // own changes to itself), and a list repeats the same few: a row's texts then cost
@@ -152,37 +209,46 @@ class ContentWriter {
             PutRgb(out_, f.colour, "rg");
             setFill_ = f.colour;
         }
-        PutPoint(out_, left, baseline);
+        PutNum(out_, PdfX(left));
+        out_ += ' ';
+        PutBaseline(t.y + ascent_[t.font]);
         out_ += "Td ";
         PutPdfString(out_, text);
         out_ += " Tj ET\n";
     }
+    // A row's texts share their baseline: it is written out once for all of them.
+    void PutBaseline(double baseline) {
+        if (baseline != lastBaseline_ || baselineText_.empty()) {
+            baselineText_.clear();
+            PutNum(baselineText_, PdfY(baseline));
+            baselineText_ += ' ';
+            lastBaseline_ = baseline;
+        }
+        out_ += baselineText_;
+    }
     void Shape(const ShapeItem &s) {
-        out_ += "q ";
+        const ShapePen pen{s.width, s.colour, s.kind};
+        if (penText_.empty() || !(pen == lastPen_)) {
+            penText_ = PenPrefix(s);
+            lastPen_ = pen;
+        }
+        out_ += penText_;
         switch (s.kind) {
         case ShapeKind::Line:
-            PutLineWidth(out_, s.width);
-            PutRgb(out_, s.colour, "RG");
             PutPoint(out_, s.x1, s.y1);
             out_ += "m ";
             PutPoint(out_, s.x2, s.y2);
             out_ += "l S";
             break;
         case ShapeKind::Framed:
-            PutLineWidth(out_, s.width);
-            out_ += "0 0 0 RG ";
-            PutRgb(out_, s.colour, "rg");
             PutRectPath(out_, s);
             out_ += "B";
             break;
         case ShapeKind::Solid:
-            PutRgb(out_, s.colour, "rg");
             PutRectPath(out_, s);
             out_ += "f";
             break;
         case ShapeKind::Outline:
-            PutLineWidth(out_, s.width);
-            PutRgb(out_, s.colour, "RG");
             PutRectPath(out_, s);
             out_ += "S";
             break;
@@ -195,17 +261,26 @@ class ContentWriter {
 
     const Document &doc_;
     std::vector<StandardFont> standard_; // by font table index
+    std::vector<double> ascent_;         // inches from a text's top to its baseline, by font
     uint32_t setFont_ = kNoneSet;
     uint32_t setFill_ = kNoneSet;
+    double lastBaseline_ = 0;
+    std::string baselineText_;
+    ShapePen lastPen_{};
+    std::string penText_;
     std::string out_;
 };
+
+// Report pages repeat the same few operators and columns: the fastest level packs a list page
+// to about a sixth, and the higher ones, several times slower, save little more.
+constexpr int kCompression = Z_BEST_SPEED;
 
 // The file as it is written: what went out so far counts the offsets of the objects, and the
 // first write that fails is remembered, after which nothing more is sent.
 class PdfFile {
   public:
     explicit PdfFile(std::FILE *file) : file_(file) {
-        if (deflateInit(&deflater_, Z_DEFAULT_COMPRESSION) != Z_OK)
+        if (deflateInit(&deflater_, kCompression) != Z_OK)
             throw std::bad_alloc();
         Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
     }
