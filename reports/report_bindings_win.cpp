@@ -1,13 +1,10 @@
-// PRNVIEW32, KEYFILE, Pantry and Reptopt behind the report logic's interfaces.
+// PRNVIEW32 and Reptopt behind the report logic's interfaces.
 #include "report_bindings_win.h"
 
-#include "keyfile.h"
-#include "pantry.h"
 #include "prnview.h"
 #include "reptopt.h"
 #include "ringtally_message_win.h"
 
-#include <algorithm>
 #include <cstdio>
 
 int32_t PrnviewEngine::pvStartDoc(int32_t owner, const std::string &title,
@@ -46,30 +43,6 @@ int32_t PrnviewEngine::pvLine(int32_t doc, float x1, float y1, float x2, float y
 int32_t PrnviewEngine::pvRect(int32_t doc, float x1, float y1, float x2, float y2, float width,
                               int32_t colour, int32_t fill) {
     return ::pvRect(doc, x1, y1, x2, y2, width, colour, fill);
-}
-
-bool KeyfileCallLog::Exists(const std::string &path) {
-    return Exist(path.c_str()) != 0;
-}
-int32_t KeyfileCallLog::Open(const std::string &path) {
-    const int32_t mode = KF_MODE_READ;
-    return kf_Open(path.c_str(), &mode);
-}
-int32_t KeyfileCallLog::Count(int32_t handle) {
-    return kf_Count(&handle);
-}
-int32_t KeyfileCallLog::ReadFirst(int32_t handle, const uint8_t (&key)[8], CallLogRecord &rec) {
-    const int32_t op = KF_GET_GE, length = sizeof rec, keyLength = sizeof key, keyNumber = 1;
-    uint8_t search[8]; // the record manager takes the key through a non-const pointer
-    std::copy(key, key + sizeof key, search);
-    return kf(&op, &handle, &rec, &length, search, &keyLength, &keyNumber);
-}
-int32_t KeyfileCallLog::ReadNext(int32_t handle, CallLogRecord &rec) {
-    const int32_t op = KF_GET_NEXT, length = sizeof rec, none = 0;
-    return kf(&op, &handle, &rec, &length, nullptr, &none, &none);
-}
-void KeyfileCallLog::Close(int32_t handle) {
-    kf_Close(&handle);
 }
 
 void WindowPrompts::Message(const std::string &text, const std::string &caption, MessageIcon icon) {

@@ -1,7 +1,8 @@
-// The report logic's interfaces bound to the outside libraries: PRNVIEW32 for the engine,
-// KEYFILE and Pantry for the call log, Reptopt and message boxes for the person at the window.
+// The report logic's interfaces bound to the outside libraries: PRNVIEW32 for the engine, KEYFILE
+// and Pantry for the call log (keyfile_call_log_win.h), Reptopt and message boxes for the person
+// at the window.
 #pragma once
-#include "call_log_source.h"
+#include "keyfile_call_log_win.h"
 #include "report_engine.h"
 #include "report_frame.h"
 #include "report_prompts.h"
@@ -25,16 +26,6 @@ class PrnviewEngine : public ReportEngine {
                    int32_t colour) override;
     int32_t pvRect(int32_t doc, float x1, float y1, float x2, float y2, float width, int32_t colour,
                    int32_t fill) override;
-};
-
-class KeyfileCallLog : public CallLogSource {
-  public:
-    bool Exists(const std::string &path) override;
-    int32_t Open(const std::string &path) override;
-    int32_t Count(int32_t handle) override;
-    int32_t ReadFirst(int32_t handle, const uint8_t (&key)[8], CallLogRecord &rec) override;
-    int32_t ReadNext(int32_t handle, CallLogRecord &rec) override;
-    void Close(int32_t handle) override;
 };
 
 // Boxes and the range dialog, owned by the window that called the report.

@@ -2,6 +2,7 @@
 #include "sync_run_win.h"
 
 #include "file_names.h"
+#include "keyfile_call_log_win.h"
 #include "sync_pass.h"
 #include "sync_server_win.h"
 #include "sync_site_win.h"
@@ -39,7 +40,7 @@ bool RunRecordedPass(const std::string &programDir, const SyncSettings &settings
     request.Today = TodayDayNumber();
     request.EveryDay = everyDay;
     request.StopRequested = stopRequested;
-    KeyfileSyncLog log;
+    KeyfileCallLog log;
     OdbcSyncServer server(settings.Connection);
     const PassOutcome outcome = RunSyncPass(log, server, request);
     Record(programDir, outcome);

@@ -1,7 +1,6 @@
 // What the sync keeps at the site: its settings in POSOvena.INI, the installation id and the
-// pass status in DATA\, and the call log read through KEYFILE in mode 2.
+// pass status in DATA\.
 #pragma once
-#include "call_log_source.h"
 #include "sync_settings.h"
 #include "sync_status.h"
 
@@ -24,14 +23,3 @@ int32_t TodayDayNumber();
 
 // Replaces DATA\QuorlSync.txt whole; false when it could not be written.
 bool WriteStatusFile(const std::string &programDir, const PassStatus &status);
-
-// The call log through KEYFILE, opened in mode 2 so the server is never in the way.
-class KeyfileSyncLog : public CallLogSource {
-  public:
-    bool Exists(const std::string &path) override;
-    int32_t Open(const std::string &path) override;
-    int32_t Count(int32_t handle) override;
-    int32_t ReadFirst(int32_t handle, const uint8_t (&key)[8], CallLogRecord &rec) override;
-    int32_t ReadNext(int32_t handle, CallLogRecord &rec) override;
-    void Close(int32_t handle) override;
-};
