@@ -16,6 +16,9 @@ Target ${RING_TARGET}
 !define FILES_KEY "${UNINST_KEY}\Files"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "Halden_Ringhold"
+!define SYNC_RUN_VALUE "Ringsync"
+; The background sync's hidden window, captioned with its program directory.
+!define SYNC_WINDOW_CLASS "RINGSYNCW"
 !define UNINSTALLER "RingUninstall.exe"
 !define MENU_DIR "$SMPROGRAMS\${RING_PRODUCT}"
 
@@ -50,6 +53,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${RING_COMPANY}"
 !define RINGCTL_ABSENT 3
 
 Var ServerWasRunning
+Var SyncWasRunning
 Var BusyFiles
 
 ; ---------------------------------------------------------------------------------------------
@@ -132,15 +136,20 @@ SectionEnd
 Section /o "Back office demo" SecDemo
 SectionEnd
 
+Section /o "Head-office sync" SecSync
+SectionEnd
+
 Section "-Install"
     InitPluginsDir
     File "/oname=$PLUGINSDIR\ringctl.exe" "${RING_BIN}/ringctl.exe"
     Call StopServer
+    Call StopSync
     Call FindBusyFiles
     Call ReplaceFiles
     CreateDirectory "$INSTDIR\DATA"
     CreateDirectory "$INSTDIR\CONTROL"
     Call WriteAutostart
+    Call WriteSyncAutostart
     Call WriteShortcuts
     Call WriteUninstallEntry
     ${If} $ServerWasRunning == 1
@@ -148,12 +157,14 @@ Section "-Install"
         SetOutPath "$INSTDIR"
         Exec '"$INSTDIR\Ringhold.exe"'
     ${EndIf}
+    Call StartSyncAgain
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
     !insertmacro MUI_DESCRIPTION_TEXT ${SecServer} "Ringhold, the configuration and report libraries, and the POS libraries they need where the folder has none of its own."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecAutostart} "Starts Ringhold when you log on to Windows, as its tray menu's $\"Launch at System Boot$\" does."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecDemo} "A small back office window that opens the configuration dialog and the reports, for trying the system without the POS."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecSync} "Ringsync, which sends the call log to the head office's database, started when you log on. Needs the CIDSync section in POSOvena.INI (see the README)."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 ; ---------------------------------------------------------------------------------------------
@@ -176,6 +187,7 @@ Section "-un.Remove"
         SetErrorLevel ${EXIT_SERVER_WONT_STOP}
         Abort
     ${EndIf}
+    Call un.StopSync
     Call un.RemoveAutostart
     Call un.RemoveInstalledFiles
     Delete "${MENU_DIR}\Ringhold.lnk"
@@ -193,12 +205,13 @@ Section "-un.Remove"
 SectionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
-    !insertmacro MUI_DESCRIPTION_TEXT ${UnSecProgram} "Ringhold, its libraries, shortcuts and autostart value."
+    !insertmacro MUI_DESCRIPTION_TEXT ${UnSecProgram} "Ringhold, Ringsync, their libraries, shortcuts and autostart values."
     !insertmacro MUI_DESCRIPTION_TEXT ${UnSecData} "Also deletes the call log, the exclusion lists and the configuration. Leave it unticked to keep the restaurant's call history."
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END
 
 ; ---------------------------------------------------------------------------------------------
-; Command line (silent mode): /AUTOSTART=yes|no and /DEMO=yes|no choose the components;
+; Command line (silent mode): /AUTOSTART=yes|no, /DEMO=yes|no and /SYNC=yes|no choose the
+; components;
 ; the uninstaller's /REMOVEDATA ticks the box that deletes DATA\.
 
 Function .onInit
@@ -223,6 +236,18 @@ Function .onInit
         !insertmacro SelectSection ${SecDemo}
     ${ElseIf} $R1 == "no"
         !insertmacro UnselectSection ${SecDemo}
+    ${EndIf}
+    ; An upgrade keeps the sync where an earlier setup installed it.
+    ClearErrors
+    ReadRegStr $R2 HKCU "${FILES_KEY}" "Ringsync.exe"
+    ${IfNot} ${Errors}
+        !insertmacro SelectSection ${SecSync}
+    ${EndIf}
+    ${GetOptions} $R0 "/SYNC=" $R1
+    ${If} $R1 == "yes"
+        !insertmacro SelectSection ${SecSync}
+    ${ElseIf} $R1 == "no"
+        !insertmacro UnselectSection ${SecSync}
     ${EndIf}
 FunctionEnd
 
@@ -351,6 +376,49 @@ Function StopServer
     ${EndIf}
 FunctionEnd
 
+; The sync holds KEYFILE and Pantry loaded; "/stop" ends this folder's one and answers 0 once none
+; runs. It is found by its window, whose caption is the folder as the program sees it.
+!macro SYNC_FUNCTIONS _un
+Function ${_un}SyncRunning
+    StrCpy $R9 0
+    FindWindow $0 "${SYNC_WINDOW_CLASS}" "$INSTDIR\"
+    ${If} $0 = 0
+        FindWindow $0 "${SYNC_WINDOW_CLASS}" "$INSTDIR"
+    ${EndIf}
+    ${If} $0 <> 0
+        StrCpy $R9 1
+    ${EndIf}
+FunctionEnd
+
+Function ${_un}StopSync
+    StrCpy $SyncWasRunning 0
+    ${IfNot} ${FileExists} "$INSTDIR\Ringsync.exe"
+        Return
+    ${EndIf}
+    Call ${_un}SyncRunning
+    StrCpy $SyncWasRunning $R9
+    DetailPrint "Stopping Ringsync"
+    ExecWait '"$INSTDIR\Ringsync.exe" /stop' $0
+    ${If} $0 != 0
+        MessageBox MB_OK|MB_ICONSTOP "Ringsync could not be stopped. Log off and on again, then run the setup again." /SD IDOK
+        SetErrorLevel ${EXIT_SERVER_WONT_STOP}
+        Abort
+    ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro SYNC_FUNCTIONS ""
+!insertmacro SYNC_FUNCTIONS "un."
+
+; Started again only where it ran before and the new install still has it.
+Function StartSyncAgain
+    ${If} $SyncWasRunning == 1
+    ${AndIf} ${FileExists} "$INSTDIR\Ringsync.exe"
+        DetailPrint "Starting Ringsync again"
+        SetOutPath "$INSTDIR"
+        Exec '"$INSTDIR\Ringsync.exe"'
+    ${EndIf}
+FunctionEnd
+
 ; A file another program holds open without letting others write (a DLL the back office has
 ; loaded, on Windows) cannot be replaced; finding one half way would leave a mixed install.
 !macro NOTE_IF_BUSY _name
@@ -382,6 +450,7 @@ Function FindBusyFiles
     ${If} ${SectionIsSelected} ${SecDemo}
         !insertmacro NOTE_IF_BUSY "BackOffice.exe"
     ${EndIf}
+    !insertmacro NOTE_IF_BUSY "Ringsync.exe"
     ${If} $BusyFiles == ""
         Return
     ${EndIf}
@@ -391,6 +460,7 @@ Function FindBusyFiles
         SetOutPath "$INSTDIR"
         Exec '"$INSTDIR\Ringhold.exe"'
     ${EndIf}
+    Call StartSyncAgain
     SetErrorLevel ${EXIT_FILES_IN_USE}
     Abort
 FunctionEnd
@@ -417,6 +487,11 @@ Function ReplaceFiles
     ${If} ${SectionIsSelected} ${SecDemo}
         !insertmacro WRITE_OUR_MODULE "BackOffice.exe"
     ${EndIf}
+    ${If} ${SectionIsSelected} ${SecSync}
+        !insertmacro WRITE_OUR_MODULE "Ringsync.exe"
+    ${Else}
+        Call RemoveSync
+    ${EndIf}
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 FunctionEnd
 
@@ -434,6 +509,42 @@ Function WriteAutostart
     ${EndIf}
     WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" $0
 FunctionEnd
+
+; Unticked on an upgrade: the sync an earlier setup installed goes, a foreign one stays.
+Function RemoveSync
+    ClearErrors
+    ReadRegStr $0 HKCU "${FILES_KEY}" "Ringsync.exe"
+    ${If} ${Errors}
+        Return
+    ${EndIf}
+    Push "$INSTDIR\Ringsync.exe"
+    Call ModuleMark
+    ${If} $R8 == "ours"
+        Delete "$INSTDIR\Ringsync.exe"
+    ${EndIf}
+    DeleteRegValue HKCU "${FILES_KEY}" "Ringsync.exe"
+FunctionEnd
+
+; The Run value holds the quoted path, as Ringhold's does; removed only when it is this folder's.
+Function WriteSyncAutostart
+    ${If} ${SectionIsSelected} ${SecSync}
+        WriteRegStr HKCU "${RUN_KEY}" "${SYNC_RUN_VALUE}" '"$INSTDIR\Ringsync.exe"'
+    ${Else}
+        Call RemoveSyncAutostart
+    ${EndIf}
+FunctionEnd
+
+!macro REMOVE_SYNC_AUTOSTART_FUNCTION _un
+Function ${_un}RemoveSyncAutostart
+    ReadRegStr $0 HKCU "${RUN_KEY}" "${SYNC_RUN_VALUE}"
+    ${If} $0 == '"$INSTDIR\Ringsync.exe"'
+    ${OrIf} $0 == "$INSTDIR\Ringsync.exe"
+        DeleteRegValue HKCU "${RUN_KEY}" "${SYNC_RUN_VALUE}"
+    ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro REMOVE_SYNC_AUTOSTART_FUNCTION ""
+!insertmacro REMOVE_SYNC_AUTOSTART_FUNCTION "un."
 
 Function WriteShortcuts
     SetShellVarContext current
@@ -470,6 +581,7 @@ Function un.RemoveAutostart
     ${OrIf} $0 == "$INSTDIR\Ringhold.exe"
         DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
     ${EndIf}
+    Call un.RemoveSyncAutostart
 FunctionEnd
 
 ; Removes each file the installer recorded, unless something since put a foreign one there.

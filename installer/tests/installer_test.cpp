@@ -14,6 +14,8 @@ const DWORD SETUP_WAIT_MS = 240000;
 
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunValue[] = "Halden_Ringhold";
+const char kSyncRunValue[] = "Ringsync";
+const char kSyncWindowClass[] = "RINGSYNCW";
 const char kUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Halden_Ringhold";
 const DWORD kExitFilesInUse = 3;
@@ -77,6 +79,7 @@ class SetupTest : public ::testing::Test {
         HKEY run = nullptr;
         if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
             RegDeleteValueA(run, kRunValue);
+            RegDeleteValueA(run, kSyncRunValue);
             RegCloseKey(run);
         }
     }
@@ -202,6 +205,64 @@ TEST_F(SetupTest, InstallsTakesACallUpgradesOverTheRunningServerAndUninstallsKee
     for (const char *name : kDataFiles)
         EXPECT_TRUE(FileExists(dir.Path(name))) << name;
     EXPECT_EQ(ReadCallLog(dir).size(), 2u);
+}
+
+// The background sync of the folder; null when none runs.
+HWND SyncWindow() {
+    return FindWindowA(kSyncWindowClass, nullptr);
+}
+
+DWORD SyncProcessId() {
+    DWORD id = 0;
+    if (HWND window = SyncWindow())
+        GetWindowThreadProcessId(window, &id);
+    return id;
+}
+
+// Settings a background sync keeps running with: a server nobody listens at, so every pass fails
+// and the program waits for the next one.
+void WriteSyncSettings(const std::string &dir) {
+    const std::string ini = dir + INI_FILE;
+    ASSERT_TRUE(WriteWholeFile(
+        ini, ReadWholeFile(ini) + "\r\n[CIDSync]\r\n"
+                                  "Connection=Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=9;"
+                                  "Database=calls;Uid=store\r\nSite=store-1\r\nInterval=3600\r\n"));
+}
+
+// The head-office sync: left out unless chosen; chosen, installed and started at logon; stopped
+// before an upgrade replaces it and started again after; stopped and removed by the uninstaller.
+TEST_F(SetupTest, HeadOfficeSyncIsChosenStoppedAroundAnUpgradeAndUninstalled) {
+    ASSERT_EQ(Setup(), 0u);
+    std::string value;
+    EXPECT_FALSE(FileExists(Dir + "Ringsync.exe")) << "off by default";
+    EXPECT_FALSE(ReadUserValue(kRunKey, kSyncRunValue, value));
+
+    ASSERT_EQ(Setup("/SYNC=yes"), 0u);
+    EXPECT_EQ(ReadWholeFile(Dir + "Ringsync.exe"), Built("Ringsync.exe"));
+    ASSERT_TRUE(ReadUserValue(kRunKey, kSyncRunValue, value));
+    EXPECT_EQ(value, "\"" + Dir + "Ringsync.exe\"");
+
+    ProgramDir dir(Dir);
+    dir.WriteIni(FreeUdpPort());
+    WriteSyncSettings(Dir);
+    ChildProcess sync;
+    ASSERT_TRUE(sync.Start("\"" + Dir + "Ringsync.exe\"", Dir));
+    ASSERT_TRUE(WaitUntil([] { return SyncWindow() != nullptr; }, START_WAIT_MS));
+    const DWORD before = SyncProcessId();
+
+    ChildProcess upgrade; // the sync it starts again belongs to its job
+    ASSERT_EQ(Setup(upgrade), 0u);
+    EXPECT_TRUE(sync.WaitForExit(STOP_WAIT_MS)) << "the running sync was stopped";
+    EXPECT_EQ(ReadWholeFile(Dir + "Ringsync.exe"), Built("Ringsync.exe"));
+    EXPECT_TRUE(ReadUserValue(kRunKey, kSyncRunValue, value)) << "an upgrade keeps the sync";
+    ASSERT_TRUE(
+        WaitUntil([&] { return SyncProcessId() != 0 && SyncProcessId() != before; }, START_WAIT_MS))
+        << "the upgrade starts the sync again";
+
+    ASSERT_TRUE(Uninstall());
+    EXPECT_EQ(SyncWindow(), nullptr) << "the sync was stopped";
+    EXPECT_FALSE(FileExists(Dir + "Ringsync.exe"));
+    EXPECT_FALSE(ReadUserValue(kRunKey, kSyncRunValue, value));
 }
 
 // Asked to, the uninstaller deletes our data files, but nothing else the POS keeps in DATA\.
