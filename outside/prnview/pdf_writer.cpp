@@ -23,25 +23,25 @@ char *DigitsBefore(char *end, uint64_t value) {
     return end;
 }
 
-// Fixed three decimals, trailing zeros dropped, whatever the C locale of the host says a decimal
-// point is. Every text and shape writes a few of these: digits by hand, and the thousandths in
-// 32 bits, which every coordinate the engine accepts fits, since a conversion to 64 bits is slow
-// on 32-bit x86.
-void PutNum(std::string &out, double value) {
+// Thousandths of `value`, halves away from zero: the unit every number of a page is written in.
+// In 32 bits where it fits, which every coordinate the engine accepts does, since a conversion
+// to 64 bits is slow on 32-bit x86.
+long long Milli(double value) {
     const double scaled = value * 1000 + (value < 0 ? -0.5 : 0.5);
-    const bool negative = scaled <= -1;
-    uint64_t milli;
-    if (scaled > -2147483647.0 && scaled < 2147483647.0) {
-        const int32_t small = static_cast<int32_t>(scaled);
-        milli = static_cast<uint32_t>(small < 0 ? -small : small);
-    } else {
-        const long long large = static_cast<long long>(scaled);
-        milli = static_cast<uint64_t>(large < 0 ? -large : large);
-    }
+    if (scaled > -2147483647.0 && scaled < 2147483647.0)
+        return static_cast<int32_t>(scaled);
+    return static_cast<long long>(scaled);
+}
+
+// Fixed three decimals of thousandths, trailing zeros dropped, whatever the C locale of the host
+// says a decimal point is; digits by hand, as every text and shape writes a few.
+void PutMilli(std::string &out, long long milli) {
+    const uint64_t magnitude =
+        milli < 0 ? 0ULL - static_cast<uint64_t>(milli) : static_cast<uint64_t>(milli);
     char text[32];
     char *const end = text + sizeof text;
     char *start = end;
-    uint32_t frac = static_cast<uint32_t>(milli % 1000);
+    uint32_t frac = static_cast<uint32_t>(magnitude % 1000);
     if (frac != 0) {
         int digits = 3;
         for (; frac % 10 == 0; frac /= 10)
@@ -50,10 +50,14 @@ void PutNum(std::string &out, double value) {
             *--start = static_cast<char>('0' + frac % 10);
         *--start = '.';
     }
-    start = DigitsBefore(start, milli / 1000);
-    if (negative)
+    start = DigitsBefore(start, magnitude / 1000);
+    if (milli < 0)
         *--start = '-';
     out.append(start, end);
+}
+
+void PutNum(std::string &out, double value) {
+    PutMilli(out, Milli(value));
 }
 
 bool NeedsEscape(unsigned char c) {
@@ -174,6 +178,7 @@ class ContentWriter {
         ForEachItem(
             doc_, index, [&](size_t text) { Text(index, text, text == marked); },
             [&](const ShapeItem &shape) { Shape(shape); });
+        EndText();
         return out_;
     }
 
@@ -193,10 +198,14 @@ class ContentWriter {
         double left = t.x;
         if (t.align != Align::Left)
             left = AlignedLeft(t.x, TextWidthPoints(font, f.points, text) / 72, t.align);
-        out_ += "BT ";
+        // Texts in a row share one text object: each is placed from the one before, by the
+        // difference of their positions as whole thousandths, so it lands exactly where it
+        // would on its own, and a list's row costs little more than its characters.
+        const long long x = Milli(PdfX(left)), y = Milli(PdfY(t.y + ascent_[t.font]));
+        if (!inText_)
+            out_ += "BT ";
         // Font and fill colour stay set from one text to the next (a shape's q and Q keep its
-        // own changes to itself), and a list repeats the same few: a row's texts then cost
-        // little more than their positions and characters.
+        // own changes to itself), and a list repeats the same few.
         if (t.font != setFont_) {
             out_ += "/F";
             out_ += std::to_string(font + 1);
@@ -209,24 +218,23 @@ class ContentWriter {
             PutRgb(out_, f.colour, "rg");
             setFill_ = f.colour;
         }
-        PutNum(out_, PdfX(left));
+        PutMilli(out_, inText_ ? x - lineX_ : x);
         out_ += ' ';
-        PutBaseline(t.y + ascent_[t.font]);
-        out_ += "Td ";
+        PutMilli(out_, inText_ ? y - lineY_ : y);
+        out_ += " Td ";
         PutPdfString(out_, text);
-        out_ += " Tj ET\n";
+        out_ += " Tj\n";
+        inText_ = true;
+        lineX_ = x;
+        lineY_ = y;
     }
-    // A row's texts share their baseline: it is written out once for all of them.
-    void PutBaseline(double baseline) {
-        if (baseline != lastBaseline_ || baselineText_.empty()) {
-            baselineText_.clear();
-            PutNum(baselineText_, PdfY(baseline));
-            baselineText_ += ' ';
-            lastBaseline_ = baseline;
-        }
-        out_ += baselineText_;
+    void EndText() {
+        if (inText_)
+            out_ += "ET\n";
+        inText_ = false;
     }
     void Shape(const ShapeItem &s) {
+        EndText();
         const ShapePen pen{s.width, s.colour, s.kind};
         if (penText_.empty() || !(pen == lastPen_)) {
             penText_ = PenPrefix(s);
@@ -264,8 +272,8 @@ class ContentWriter {
     std::vector<double> ascent_;         // inches from a text's top to its baseline, by font
     uint32_t setFont_ = kNoneSet;
     uint32_t setFill_ = kNoneSet;
-    double lastBaseline_ = 0;
-    std::string baselineText_;
+    bool inText_ = false;             // a text object is open
+    long long lineX_ = 0, lineY_ = 0; // where its last text was placed, in thousandths
     ShapePen lastPen_{};
     std::string penText_;
     std::string out_;

@@ -93,7 +93,8 @@ TEST_F(PdfFileTest, PageStreamsAreCompressedAndInflateToTheirOperators) {
     EXPECT_EQ(streams.find("<not Flate>"), std::string::npos);
     for (const char *expected :
          {"q 1 w 0 0 0 RG 1 1 1 rg 36 734.4 540 21.6 re B Q\n", "BT /F1 12 Tf 0 0 0 rg 287.004 ",
-          "BT /F2 12 Tf 523.32 ", "(Caf\\351 \\2005 \\(paren\\) back\\\\slash) Tj ET\n",
+          "\n/F2 12 Tf 236.316 -31.68 Td (RightBold) Tj\n",
+          "(Caf\\351 \\2005 \\(paren\\) back\\\\slash) Tj\nET\n",
           "q 1 w 0.588 0.588 0.588 RG 36 701.28 m 576 701.28 l S Q\n", "(Store  Page 1 of 2) Tj",
           "(Page 2 of 2) Tj"})
         EXPECT_NE(streams.find(expected), std::string::npos) << expected << "\n" << streams;
