@@ -23,6 +23,11 @@ const Heading kCallbackHeadings[] = {{"Date", 0.5f},    {"Time", 1.5f}, {"Number
                                      {"Name", 3.7f},    {"Line", 6.0f}, {"Rings", 6.6f},
                                      {"Attempts", 8.0f}};
 
+// The head office's list, one row per site.
+const Heading kSiteComparisonHeadings[] = {
+    {"Site", 0.5f},    {"Inbound", 2.15f},     {"Outbound", 2.8f},      {"Minutes", 3.55f},
+    {"Errors", 4.25f}, {"Busiest Day", 4.85f}, {"Busiest Hour", 5.85f}, {"Short Calls %", 8.0f}};
+
 const char *TitlePrefix(int32_t kind) {
     switch (kind) {
     case KIND_INBOUND:
@@ -31,6 +36,8 @@ const char *TitlePrefix(int32_t kind) {
         return "Calls By Number ";
     case KIND_CALLBACK:
         return "Callback List From ";
+    case KIND_SITE_COMPARISON:
+        return "Site Comparison From ";
     default:
         return "Outbound Call Log From ";
     }
@@ -68,6 +75,8 @@ void PrintRptHead(ReportEngine &engine, int32_t doc, int32_t kind, const PageFra
         PrintHeadings(engine, doc, kByNumberHeadings);
     else if (kind == KIND_CALLBACK)
         PrintHeadings(engine, doc, kCallbackHeadings);
+    else if (kind == KIND_SITE_COMPARISON)
+        PrintHeadings(engine, doc, kSiteComparisonHeadings);
     else
         PrintHeadings(engine, doc, kOutboundHeadings);
     engine.pvLine(doc, 0.5f, 1.1f, 8.0f, 1.1f, 1.0f, COLOUR_BLACK);

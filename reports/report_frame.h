@@ -11,7 +11,8 @@ enum ReportKind : int32_t {
     KIND_OUTBOUND = 0,
     KIND_INBOUND = 1,
     KIND_BY_NUMBER = 2,
-    KIND_CALLBACK = 3
+    KIND_CALLBACK = 3,
+    KIND_SITE_COMPARISON = 4
 };
 
 // The moment the report runs, as it prints: "mm-dd-yyyy" and "HH:MM:SS".

@@ -84,15 +84,22 @@ bool ConnectionHasPassword(const std::string &connection) {
     return false;
 }
 
-std::string ParseSyncSettings(const SyncSettingsText &text, SyncSettings &out) {
-    const std::string where = " in section " SYNC_INI_SECTION " of POSOvena.INI";
-    const std::string connection = Trimmed(text.Connection);
-    if (!text.HasConnection || connection.empty())
+std::string ConnectionError(bool present, const std::string &connection, const std::string &where) {
+    if (!present || connection.empty())
         return "Connection is missing" + where;
     if (ConnectionHasPassword(connection))
         return "Connection" + where +
                " must not hold a password (Pwd= or Password=): keep it in the driver's own "
                "store (a DSN or the password file)";
+    return "";
+}
+
+std::string ParseSyncSettings(const SyncSettingsText &text, SyncSettings &out) {
+    const std::string where = " in section " SYNC_INI_SECTION " of POSOvena.INI";
+    const std::string connection = Trimmed(text.Connection);
+    const std::string connectionError = ConnectionError(text.HasConnection, connection, where);
+    if (!connectionError.empty())
+        return connectionError;
     const std::string site = Trimmed(text.Site);
     if (!text.HasSite || site.empty())
         return "Site is missing" + where;

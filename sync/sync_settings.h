@@ -23,6 +23,10 @@ struct SyncSettingsText {
 // technician can act on.
 std::string ParseSyncSettings(const SyncSettingsText &text, SyncSettings &out);
 
+// "" when a trimmed connection string may be used, otherwise what is wrong with the key named
+// `where` (" in section ... of ..."): missing, or holding a password.
+std::string ConnectionError(bool present, const std::string &connection, const std::string &where);
+
 // True when the connection string names a password attribute (PWD or PASSWORD, in any case),
 // wherever it stands; values in braces may hold ';' and '=' and are skipped whole.
 bool ConnectionHasPassword(const std::string &connection);
