@@ -19,6 +19,21 @@ std::string KeyfileStatusText(int32_t status) {
     return "(record manager status " + Decimal(status < 0 ? -status : status) + ")";
 }
 
+// The record manager's answer when a file that exists may not be opened.
+const int32_t STATUS_CANNOT_OPEN = 15;
+
+// Past the existence check, the one common reason an open fails is another program holding the
+// file without sharing it (a backup, a copy, a repair tool): a technician should hear that, and
+// that waiting is enough.
+std::string OpenFailure(int32_t handle) {
+    const int32_t status = handle < 0 ? -handle : handle;
+    if (status == STATUS_CANNOT_OPEN)
+        return "cannot open the call log DATA\\QuorlLog.OV5: another program holds it locked (a "
+               "backup or a copy?) or this user may not read it; the next pass tries again " +
+               KeyfileStatusText(handle);
+    return "cannot open the call log DATA\\QuorlLog.OV5 " + KeyfileStatusText(handle);
+}
+
 // Collects the log's records one day at a time and queues the days the server lacks records
 // of, sending a batch whenever enough rows are queued.
 // Whatever a day's counts say, records at or after the newest key the server holds are sent: a
@@ -175,7 +190,7 @@ PassOutcome RunSyncPass(CallLogSource &log, SyncServer &server, const PassReques
 
     const int32_t handle = log.Open(request.LogPath);
     if (handle < 1)
-        return Failed("cannot open the call log DATA\\QuorlLog.OV5 " + KeyfileStatusText(handle));
+        return Failed(OpenFailure(handle));
     // With nothing at the server every day is sent whole anyway.
     const uint64_t resumeKey = lastDay < 1 ? UINT64_MAX : LogKeyOf(lastDay, lastSeconds);
     DaySender sender(server, request, counts, resumeKey);

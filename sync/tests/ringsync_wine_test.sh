@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Ringsync.exe under Wine against a PostgreSQL server of the test's own: a seeded log field by
-# field, more calls while the background sync runs, the clock moved, a purge, faults of the
-# server and the settings, two installations claiming one site name.
+# field, more calls while the background sync runs, the real Ringhold logging calls beside it,
+# the clock moved, a purge, faults of the server, the settings and the log (missing, locked), two
+# installations claiming one site name.
 set -euo pipefail
 PG_WORK=$(mktemp -d)
 source "$(dirname "$0")/pg_server.sh"
@@ -195,6 +196,75 @@ step "log missing"
 c=$(make_site c south-2)
 expect_exit 1 "$c" /once
 expect_status "$c" error "the call log DATA\\\\QuorlLog.OV5 does not exist*"
+
+step "log locked by another program for longer than a pass"
+fill_list "$c" "$t 10:00:00 I 5556660000 10 1 1 0 Locked" "$t 10:01:00 I 5556660001 10 1 1 0 Locked"
+"$run" "$wine_dir" "$bin/hold_file.exe" "$(win_path "$c/DATA/QuorlLog.OV5")" none 8 \
+    >/dev/null 2>&1 &
+holder=$!
+bg_pids=("$holder")
+locked_pass() {
+    local rc=0
+    sync_cmd "$c" /once || rc=$?
+    [ "$rc" -eq 1 ] && [[ $(status_value "$c" error) == *"holds it locked"* ]]
+}
+wait_for 6 locked_pass || fail "no locked pass: $(status_value "$c" error)"
+expect_status "$c" result error
+wait "$holder" || fail "the program holding the log failed"
+bg_pids=()
+expect_exit 0 "$c" /once
+expect_status "$c" total 2
+count_is south-2 2 || fail "the calls held back by the lock: $(site_count south-2)"
+
+step "the real Ringhold logging calls while the background sync runs"
+e=$PG_WORK/e
+mkdir -p "$e/DATA" "$e/CONTROL"
+cp "$bin/Ringhold.exe" "$bin/Ringsync.exe" "$bin/KEYFILE.dll" "$bin/Pantry.dll" "$e/"
+udp=$(pg_free_port)
+printf '[CIDServer]\r\nIPTimeOut=1\r\nUDPPort=%s\r\n[CIDSync]\r\nConnection=%s\r\nSite=east-4\r\nInterval=5\r\n' \
+    "$udp" "$(pg_connection)" >"$e/POSOvena.INI"
+# UDP link, lines 1 to 4, calls logged at their end with duration and rings.
+python3 - "$e/DATA/QuorlCID.CFG" <<'PY'
+import struct, sys
+options = 0x2 | 0x4 | 0x8
+open(sys.argv[1], "wb").write(struct.pack("<BBBBI24s", 9, 0, 1, 4, options, bytes(24)))
+PY
+(cd "$e" && exec setsid "$run" "$wine_dir" "$e/Ringhold.exe" >/dev/null 2>&1) &
+ringhold=$!
+"$run" "$wine_dir" "$e/Ringsync.exe" >/dev/null 2>&1 &
+live_sync=$!
+bg_pids=("$ringhold" "$live_sync")
+wait_for 60 test -f "$e/DATA/OvenCID.DAT" || fail "Ringhold did not start"
+{
+    for i in 1 2 3 4 5 6 7 8; do
+        call="line=$(((i - 1) % 4 + 1)),dir=I,number=55512300$i$i,name=\"LIVE CALLER $i\""
+        echo "call $call,event=S"
+        echo "wait 200"
+        echo "call $call,event=E,dur=$((i * 7)),rings=$(((i - 1) % 4 + 1))"
+        echo "wait 500"
+    done
+} >"$PG_WORK/live.txt"
+"$run" "$wine_dir" "$bin/unitsim.exe" --udp "127.0.0.1:$udp" \
+    --scenario "$(win_path "$PG_WORK/live.txt")" --exit-after 300 >/dev/null 2>&1 ||
+    fail "the simulated unit failed"
+log_dump() { "$run" "$wine_dir" "$bin/call_log_dump.exe" "$(win_path "$e")\\" | tr -d '\r'; }
+logged() { [ "$(log_dump | grep -c "LIVE CALLER")" -eq 8 ]; }
+wait_for 60 logged || fail "Ringhold logged $(log_dump | grep -c "LIVE CALLER") of 8 calls"
+wait_for 30 count_is east-4 8 || fail "the live calls at the server: $(site_count east-4)"
+today=$(log_dump | sed -n 's/^today //p')
+want=$(log_dump | tail -n +2 | awk -F '\t' -v OFS='|' \
+    '{ sub(/ +$/, "", $5); print $1, $2, $3, $4, $5, $6, $7, $8, $10 }' | sort)
+got=$(psql_site "SELECT call_day - current_date + $today, extract(epoch FROM call_time)::int,
+    line, direction, number, name, duration_s, rings, extra_digits
+    FROM cid_calls WHERE site = 'east-4'" | sort)
+[ "$got" = "$want" ] || fail "the live calls at the server:
+$got
+in the log:
+$want"
+expect_exit 0 "$e" /stop
+"$run" "$wine_dir" "$bin/ringctl.exe" end >/dev/null 2>&1 || fail "ringctl could not end Ringhold"
+wait "$live_sync" "$ringhold" || true
+bg_pids=()
 
 step "background: two started at once, calls while it runs, the clock moved, /stop"
 write_ini "$a" north-1 "$(pg_connection)" 5

@@ -46,7 +46,7 @@ class MemoryLog : public CallLogSource {
                       records.end());
     }
     bool Exists(const std::string &) override { return exists; }
-    int32_t Open(const std::string &) override { return 1; }
+    int32_t Open(const std::string &) override { return openResult; }
     int32_t Count(int32_t) override { return static_cast<int32_t>(records.size()); }
     int32_t ReadFirst(int32_t, const uint8_t (&key)[8], CallLogRecord &rec) override {
         uint64_t wanted = 0;
@@ -68,6 +68,7 @@ class MemoryLog : public CallLogSource {
 
     std::vector<CallLogRecord> records;
     bool exists = true;
+    int32_t openResult = 1;
     size_t failAt = SIZE_MAX;
 
   private:
@@ -277,6 +278,18 @@ TEST(SyncPass, ReportsWhatStoodInTheWay) {
         EXPECT_EQ("cannot read the call log DATA\\QuorlLog.OV5 (record manager status 2)",
                   damaged.Error);
         log.failAt = SIZE_MAX;
+        log.openResult = -15;
+        PassOutcome locked = Pass(log, server);
+        EXPECT_FALSE(locked.Ok);
+        EXPECT_EQ(0u, locked.Error.find("cannot open the call log DATA\\QuorlLog.OV5: another "
+                                        "program holds it locked"));
+        log.openResult = -2;
+        EXPECT_EQ("cannot open the call log DATA\\QuorlLog.OV5 (record manager status 2)",
+                  Pass(log, server).Error);
+        log.openResult = 1;
+        PassOutcome after = Pass(log, server);
+        EXPECT_TRUE(after.Ok) << "the pass after the lock completes";
+        EXPECT_EQ(3, after.Total);
         log.exists = false;
         EXPECT_EQ(0u, Pass(log, server)
                           .Error.find("the call log DATA\\QuorlLog.OV5 does not "
