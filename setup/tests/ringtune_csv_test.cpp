@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cwchar>
 
 #include "file_names.h"
 #include "ringhold_harness.h"
@@ -121,9 +122,40 @@ TEST_F(ExclCsv, ExportThatCannotReplaceItsTargetSaysSo) {
     ASSERT_TRUE(call.Returned(10000));
 }
 
+// The windows of one caption created on a thread, seen however short their life: a fast
+// disk can end an import a moment after its progress window opened.
+class CreationWatch {
+  public:
+    CreationWatch(HWND dialog, const wchar_t *caption) {
+        caption_ = caption;
+        created_ = nullptr;
+        hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetWindowThreadProcessId(dialog, nullptr));
+    }
+    ~CreationWatch() { UnhookWindowsHookEx(hook_); }
+    CreationWatch(const CreationWatch &) = delete;
+    CreationWatch &operator=(const CreationWatch &) = delete;
+    bool Installed() const { return hook_ != nullptr; }
+    HWND Created() const { return created_; }
+
+  private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            const LPCWSTR name = reinterpret_cast<CBT_CREATEWNDW *>(lParam)->lpcs->lpszName;
+            if (!IS_INTRESOURCE(name) && wcscmp(name, caption_) == 0)
+                created_ = reinterpret_cast<HWND>(wParam);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static const wchar_t *caption_;
+    static HWND volatile created_;
+    HHOOK hook_;
+};
+const wchar_t *CreationWatch::caption_;
+HWND volatile CreationWatch::created_;
+
 // A long file shows its progress while the dialog goes on answering; it ends with one box.
 // Another program holding the list file makes the import wait long enough for the progress
-// window on any machine, however fast its disk.
+// window on any machine.
 TEST_F(ExclCsv, LongImportShowsProgressAndKeepsTheDialogAnswering) {
     const std::string first = TestProgramDir().Path("first.csv");
     ASSERT_TRUE(WriteWholeFile(first, "5550000000,first\r\n"));
@@ -140,19 +172,20 @@ TEST_F(ExclCsv, LongImportShowsProgressAndKeepsTheDialogAnswering) {
     EXPECT_EQ(AnswerListBox(dialog), "1 added, 0 already in the list, 0 unreadable");
 
     const DWORD start = GetTickCount();
+    CreationWatch progress(dialog, L"Importing Numbers");
+    ASSERT_TRUE(progress.Installed());
     RecordFileLock lock(TestProgramDir().Path(EXCL_LOG_FILE));
     ASSERT_TRUE(lock.Held());
     ASSERT_TRUE(UseListMenu(dialog, false, kImport, "Import from CSV", in));
     Sleep(1500);
     lock.Release();
-    HWND progress = WaitForBox("Importing Numbers");
-    ASSERT_TRUE(progress);
+    EXPECT_TRUE(WaitUntil([&] { return progress.Created() != nullptr; }, 15000));
     DWORD_PTR lines = 0;
     EXPECT_TRUE(SendMessageTimeoutA(GetDlgItem(dialog, kLogList), LB_GETCOUNT, 0, 0,
                                     SMTO_ABORTIFHUNG, 2000, &lines));
     EXPECT_EQ(AnswerListBox(dialog), "120 added, 0 already in the list, 0 unreadable");
     std::printf("%d rows imported in %lu ms\n", kRows, GetTickCount() - start);
-    EXPECT_FALSE(IsWindow(progress));
+    EXPECT_FALSE(IsWindow(progress.Created()));
     EXPECT_EQ(ListLines(dialog, kLogList).size(), size_t(kRows + 1));
 }
 
