@@ -2,7 +2,9 @@
 # Not a test: a head office of 100 sites with a year each (about 3.6 million calls). 99 sites are
 # loaded by SQL in the layout Ringsync writes (the per-hour totals follow through the schema's
 # trigger), then one site's year goes through Ringsync; last, a call logged by the real Ringhold
-# from a simulated unit is timed to the server with the background sync at Interval=5.
+# from a simulated unit is timed to the server with the background sync at Interval=5, and the
+# head office's two reports over all sites' year through RingHQ's window (the test host that
+# drives it, where the build has one), each written as PDF unattended.
 #   sync/bench/chain_bench.sh BUILD_DIR [--keep]
 # --keep leaves the server running at the end (its connection string is printed) so that the
 # head office's reports can be timed over the same rows; stop it with the printed command.
@@ -15,6 +17,7 @@ wine_dir=$build/wine
 bin=$build/bin
 PG_WORK=$(mktemp -d)
 source "$here/../tests/pg_server.sh"
+source "$here/../tests/ringhold_site.sh"
 ringhold_dir=
 finish() {
     if [ -n "$ringhold_dir" ]; then
@@ -68,15 +71,8 @@ echo "server rows: $(psql_site "SELECT count(*) FROM cid_calls")"
 
 echo "a call logged by Ringhold, with the background sync at Interval=5"
 ringhold_dir=$PG_WORK/live
-mkdir -p "$ringhold_dir/DATA" "$ringhold_dir/CONTROL"
-cp "$bin/Ringhold.exe" "$bin/Ringsync.exe" "$bin/KEYFILE.dll" "$bin/Pantry.dll" "$ringhold_dir/"
 udp=$(pg_free_port)
-printf '[CIDServer]\r\nIPTimeOut=1\r\nUDPPort=%s\r\n[CIDSync]\r\nConnection=%s\r\nSite=live\r\nInterval=5\r\n' \
-    "$udp" "$(pg_connection)" >"$ringhold_dir/POSOvena.INI"
-python3 - "$ringhold_dir/DATA/QuorlCID.CFG" <<'PY'
-import struct, sys
-open(sys.argv[1], "wb").write(struct.pack("<BBBBI24s", 9, 0, 1, 4, 0x2 | 0x4 | 0x8, bytes(24)))
-PY
+ringhold_site "$ringhold_dir" "$udp" live
 (cd "$ringhold_dir" && exec setsid "$run" "$wine_dir" "$ringhold_dir/Ringhold.exe" >/dev/null 2>&1) &
 for _ in $(seq 120); do [ -f "$ringhold_dir/DATA/OvenCID.DAT" ] && break; sleep 0.5; done
 "$run" "$wine_dir" "$ringhold_dir/Ringsync.exe" >/dev/null 2>&1 &
@@ -94,4 +90,21 @@ for n in 1 2 3; do
     printf 'call %s: at the server %.1f s after the unit reported its end\n' "$n" \
         "$(seconds_since "$start")"
     sleep $((n * 2))
+done
+
+[ -f "$bin/hq_host.exe" ] || { echo "no hq_host.exe in $bin: RingHQ's reports not timed"; exit 0; }
+hq=$PG_WORK/hq
+mkdir -p "$hq"
+for f in hq_host.exe PRNVIEW32.dll Reptopt.dll Pantry.dll KEYFILE.dll; do cp "$bin/$f" "$hq/"; done
+printf '[HQ]\r\nConnection=%s\r\nName=Bench HQ\r\n' "$(pg_connection)" >"$hq/RingHQ.INI"
+from=$(date -d "364 days ago" +%m-%d-%Y)
+to=$(date +%m-%d-%Y)
+for report in stats compare stats compare; do
+    export PRNVIEW32_PDF
+    PRNVIEW32_PDF=$(echo "Z:$PG_WORK/$report.pdf" | tr / '\\')
+    start=$(date +%s.%N)
+    "$run" "$wine_dir" "$hq/hq_host.exe" "$report" "All sites" "$from" 00:00:00 "$to" 23:59:59 254 \
+        >"$PG_WORK/$report.out"
+    printf 'RingHQ %s, All sites, %s to %s: %.1f s (window start to PDF written, %s bytes)\n' \
+        "$report" "$from" "$to" "$(seconds_since "$start")" "$(stat -c %s "$PG_WORK/$report.pdf")"
 done

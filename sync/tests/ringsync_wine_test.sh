@@ -6,6 +6,7 @@
 set -euo pipefail
 PG_WORK=$(mktemp -d)
 source "$(dirname "$0")/pg_server.sh"
+source "$(dirname "$0")/ringhold_site.sh"
 run=$RING_WINE_RUN
 wine_dir=$RING_WINE_DIR
 bin=$RING_BIN
@@ -218,17 +219,8 @@ count_is south-2 2 || fail "the calls held back by the lock: $(site_count south-
 
 step "the real Ringhold logging calls while the background sync runs"
 e=$PG_WORK/e
-mkdir -p "$e/DATA" "$e/CONTROL"
-cp "$bin/Ringhold.exe" "$bin/Ringsync.exe" "$bin/KEYFILE.dll" "$bin/Pantry.dll" "$e/"
 udp=$(pg_free_port)
-printf '[CIDServer]\r\nIPTimeOut=1\r\nUDPPort=%s\r\n[CIDSync]\r\nConnection=%s\r\nSite=east-4\r\nInterval=5\r\n' \
-    "$udp" "$(pg_connection)" >"$e/POSOvena.INI"
-# UDP link, lines 1 to 4, calls logged at their end with duration and rings.
-python3 - "$e/DATA/QuorlCID.CFG" <<'PY'
-import struct, sys
-options = 0x2 | 0x4 | 0x8
-open(sys.argv[1], "wb").write(struct.pack("<BBBBI24s", 9, 0, 1, 4, options, bytes(24)))
-PY
+ringhold_site "$e" "$udp" east-4
 (cd "$e" && exec setsid "$run" "$wine_dir" "$e/Ringhold.exe" >/dev/null 2>&1) &
 ringhold=$!
 "$run" "$wine_dir" "$e/Ringsync.exe" >/dev/null 2>&1 &
