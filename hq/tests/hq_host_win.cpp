@@ -93,21 +93,10 @@ void AnswerRange(HWND dialog, HWND main) {
     SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
 }
 
-BOOL CALLBACK NoteDialog(HWND window, LPARAM found) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[32] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && std::strcmp(cls, "#32770") == 0)
-        reinterpret_cast<std::set<HWND> *>(found)->insert(window);
-    return TRUE;
-}
-
 // Answers the dialogs and boxes that appear until `finished` holds.
 void AnswerUntil(HWND main, std::set<HWND> &handled, const std::function<bool()> &finished) {
     while (!finished()) {
-        std::set<HWND> found;
-        EnumWindows(NoteDialog, reinterpret_cast<LPARAM>(&found));
+        const std::set<HWND> found = VisibleDialogsOfThisProcess();
         for (HWND dialog : found) {
             if (dialog == main || GetDlgItem(dialog, IDC_SITES) || handled.count(dialog))
                 continue;
@@ -142,8 +131,7 @@ void Drive() {
     // A box may come before the window (bad settings) or instead of its sites (no database).
     AnswerUntil(nullptr, handled, [&] {
         // A message box has the same caption as the window: the window has the site list.
-        std::set<HWND> found;
-        EnumWindows(NoteDialog, reinterpret_cast<LPARAM>(&found));
+        const std::set<HWND> found = VisibleDialogsOfThisProcess();
         for (HWND window : found)
             if (GetDlgItem(window, IDC_SITES))
                 main = window;

@@ -328,21 +328,10 @@ void AnswerSave(HWND dialog) {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
-BOOL CALLBACK NoteDialog(HWND window, LPARAM found) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[32] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && std::strcmp(cls, "#32770") == 0)
-        reinterpret_cast<std::set<HWND> *>(found)->insert(window);
-    return TRUE;
-}
-
 void DriveDialogs() {
     std::set<HWND> handled;
     while (!g_done) {
-        std::set<HWND> found;
-        EnumWindows(NoteDialog, reinterpret_cast<LPARAM>(&found));
+        const std::set<HWND> found = VisibleDialogsOfThisProcess();
         for (HWND dialog : found) {
             if (handled.count(dialog))
                 continue;

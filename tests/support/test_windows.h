@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ HWND FindProcessWindow(DWORD processId, const char *className, const char *capti
 // came. Visible means its WM_INITDIALOG has run, so its items are filled in. With no caption:
 // any message box of the process.
 HWND FindDialog(DWORD processId, const char *caption, DWORD waitMs);
+
+// Every visible dialog and message box this process shows now, of any thread.
+std::set<HWND> VisibleDialogsOfThisProcess();
 // A message box of the process with this caption, as FindDialog finds it.
 HWND FindMessageBox(DWORD processId, const char *caption, DWORD waitMs);
 // The text of a dialog item.

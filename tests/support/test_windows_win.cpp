@@ -72,6 +72,26 @@ HWND FindDialog(DWORD processId, const char *caption, DWORD waitMs) {
     return dialog;
 }
 
+namespace {
+
+BOOL CALLBACK NoteVisibleDialog(HWND window, LPARAM found) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[32] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && std::strcmp(cls, "#32770") == 0)
+        reinterpret_cast<std::set<HWND> *>(found)->insert(window);
+    return TRUE;
+}
+
+} // namespace
+
+std::set<HWND> VisibleDialogsOfThisProcess() {
+    std::set<HWND> found;
+    EnumWindows(NoteVisibleDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 HWND FindMessageBox(DWORD processId, const char *caption, DWORD waitMs) {
     return FindDialog(processId, caption, waitMs);
 }
