@@ -105,19 +105,26 @@ struct Document {
     std::string ShownText(size_t pageIndex, size_t textIndex) const;
 };
 
-// Calls onText(index) and onShape(shape) for page `pageIndex`'s items in the order they were
-// drawn.
+// Calls onText(index) and onShape(shape) for `page`'s items in the order they were drawn, its
+// shapes' pens looked up in `pens`.
 template <class OnText, class OnShape>
-void ForEachItem(const Document &doc, size_t pageIndex, OnText onText, OnShape onShape) {
-    const Page &page = doc.pages[pageIndex];
+void ForEachItemOf(const Page &page, const std::vector<ShapePen> &pens, OnText onText,
+                   OnShape onShape) {
     size_t text = 0;
     for (const StoredShape &shape : page.shapes) {
         for (; text < shape.textsBefore; ++text)
             onText(text);
-        onShape(doc.ShapeOf(shape));
+        const ShapePen &pen = pens[shape.pen];
+        onShape(ShapeItem{shape.x1, shape.y1, shape.x2, shape.y2, pen.width, pen.colour, pen.kind});
     }
     for (; text < page.texts.size(); ++text)
         onText(text);
+}
+
+// The same for page `pageIndex` (0-based) of `doc`.
+template <class OnText, class OnShape>
+void ForEachItem(const Document &doc, size_t pageIndex, OnText onText, OnShape onShape) {
+    ForEachItemOf(doc.pages[pageIndex], doc.pens, onText, onShape);
 }
 
 inline uint8_t RedOf(uint32_t colour) {

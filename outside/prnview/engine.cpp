@@ -39,11 +39,16 @@ int32_t Engine::StartDocument(int32_t owner, const char *title, const char *pdfP
             return PV_ERR_OUTPUT;
     }
     try {
-        state_ = EngineState{0, state_.lastHandle, {}, 0, pdfFile};
+        const int32_t lastHandle = state_.lastHandle;
+        state_ = EngineState{};
+        state_.lastHandle = lastHandle;
+        state_.pdfFile = pdfFile;
         state_.doc.title = PrintableText(title ? title : "");
         state_.doc.numberBase = numberBase;
         state_.font = state_.doc.FontIndex(TextFont{});
         state_.doc.AddPage(source);
+        if (pdfFile)
+            state_.pdf = std::make_unique<PdfWriter>(pdfFile);
     } catch (const std::bad_alloc &) {
         Close();
         return pdfFile ? PV_ERR_OUTPUT : PV_ERR_WINDOW;
@@ -74,6 +79,15 @@ int32_t Engine::NewPage(int32_t doc, int32_t paper, int32_t orientation, int32_t
         if (!KnownPageSetup(paper, orientation))
             return PV_ERR_ARGUMENT;
         state_.doc.AddPage(source);
+        if (state_.pdf) {
+            try {
+                state_.pdf->PagesDone(state_.doc, state_.doc.pages.size() - 2);
+            } catch (const std::bad_alloc &) {
+                // The document cut short ends on the page that could not be handed on.
+                state_.doc.pages.pop_back();
+                throw;
+            }
+        }
         return PV_OK;
     });
 }
@@ -91,7 +105,7 @@ int32_t Engine::EndDocument(int32_t doc, int32_t mode) {
             host_.ReportCutShort();
         host_.Preview(state_.doc);
     } else {
-        const bool written = WritePdfAndClose(state_.doc, state_.pdfFile);
+        const bool written = FinishPdfAndClose(*state_.pdf, state_.doc, state_.pdfFile);
         state_.pdfFile = nullptr;
         if (!written || state_.cutShort)
             result = PV_ERR_WRITE;
@@ -101,6 +115,8 @@ int32_t Engine::EndDocument(int32_t doc, int32_t mode) {
 }
 
 void Engine::Close() {
+    // The writer reads the document's pages until it stops.
+    state_.pdf.reset();
     if (state_.pdfFile)
         std::fclose(state_.pdfFile);
     state_.pdfFile = nullptr;

@@ -3,9 +3,11 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "document.h"
+#include "pdf_writer.h"
 
 // The windows of an attended document, shown on the caller's thread.
 class EngineHost {
@@ -38,7 +40,8 @@ struct EngineState {
     bool checkedOnce = false;
     uint32_t lastCheck = 0;
     bool cancelled = false;
-    bool cutShort = false; // memory ran out: the document holds what came before
+    bool cutShort = false;          // memory ran out: the document holds what came before
+    std::unique_ptr<PdfWriter> pdf; // writes pdfFile's pages as they are finished
 };
 
 class Engine {

@@ -4,9 +4,14 @@
 
 #include <zlib.h>
 
+#include <condition_variable>
+#include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <new>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "font_metrics.h"
@@ -139,73 +144,56 @@ size_t FooterOf(const Page &page) {
     return footer;
 }
 
-// What a shape's drawing begins with: its pen's width and colours, the same for every row's rule.
-std::string PenPrefix(const ShapeItem &s) {
-    std::string out = "q ";
-    switch (s.kind) {
-    case ShapeKind::Line:
-    case ShapeKind::Outline:
-        PutLineWidth(out, s.width);
-        PutRgb(out, s.colour, "RG");
-        break;
-    case ShapeKind::Framed:
-        PutLineWidth(out, s.width);
-        out += "0 0 0 RG ";
-        PutRgb(out, s.colour, "rg");
-        break;
-    case ShapeKind::Solid:
-        PutRgb(out, s.colour, "rg");
-        break;
-    }
-    return out;
-}
+// The font and pen tables as a page's content needs them, in a copy brought up to date from the
+// document's: the tables only grow, so a page written on another thread finds every entry it
+// refers to without reading the document while the document grows.
+struct ContentTables {
+    std::vector<TextFont> fonts;
+    std::vector<StandardFont> standard; // by font table index
+    std::vector<double> ascent;         // inches from a text's top to its baseline, by font
+    std::vector<ShapePen> pens;
 
-// The content stream of one page at a time, in one buffer kept from page to page.
+    void CatchUp(const std::vector<TextFont> &newFonts, const std::vector<ShapePen> &newPens) {
+        for (size_t i = fonts.size(); i < newFonts.size(); ++i) {
+            const TextFont &f = newFonts[i];
+            const StandardFont font = StandardFontFor(f.face, f.bold);
+            fonts.push_back(f);
+            standard.push_back(font);
+            ascent.push_back(AscentEm(font) * f.points / 72);
+        }
+        pens.insert(pens.end(), newPens.begin() + static_cast<std::ptrdiff_t>(pens.size()),
+                    newPens.end());
+    }
+};
+
+// A content stream, in one buffer kept from stream to stream.
 class ContentWriter {
   public:
-    explicit ContentWriter(const Document &doc) : doc_(doc) {
-        for (const TextFont &f : doc.fonts) {
-            const StandardFont font = StandardFontFor(f.face, f.bold);
-            standard_.push_back(font);
-            ascent_.push_back(AscentEm(font) * f.points / 72);
-        }
-    }
+    explicit ContentWriter(const ContentTables &tables) : tables_(tables) {}
 
-    const std::string &Page(size_t index, size_t marked) {
+    // Each stream starts from the default state, whatever a stream before it on its page set.
+    void Start() {
         out_.clear();
         setFont_ = kNoneSet;
         setFill_ = kNoneSet;
-        ForEachItem(
-            doc_, index, [&](size_t text) { Text(index, text, text == marked); },
-            [&](const ShapeItem &shape) { Shape(shape); });
-        EndText();
-        return out_;
+        setStroke_ = kNoneSet;
+        setWidth_ = -1;
+        inText_ = false;
     }
-
-  private:
-    void Text(size_t pageIndex, size_t textIndex, bool marked) {
-        const TextItem &t = doc_.pages[pageIndex].texts[textIndex];
-        const TextFont &f = doc_.fonts[t.font];
-        const StandardFont font = standard_[t.font];
-        // Only page numbers and the stopped mark need a copy: a plain text is written from the
-        // page's own characters.
-        std::string shown;
-        std::string_view text = doc_.pages[pageIndex].TextOf(textIndex);
-        if (t.special || marked) {
-            shown = doc_.ShownText(pageIndex, textIndex) + (marked ? kStoppedMark : "");
-            text = shown;
-        }
+    void Text(const TextItem &t, std::string_view text) {
+        const TextFont &f = tables_.fonts[t.font];
+        const StandardFont font = tables_.standard[t.font];
         double left = t.x;
         if (t.align != Align::Left)
             left = AlignedLeft(t.x, TextWidthPoints(font, f.points, text) / 72, t.align);
         // Texts in a row share one text object: each is placed from the one before, by the
         // difference of their positions as whole thousandths, so it lands exactly where it
         // would on its own, and a list's row costs little more than its characters.
-        const long long x = Milli(PdfX(left)), y = Milli(PdfY(t.y + ascent_[t.font]));
+        const long long x = Milli(PdfX(left)), y = Milli(PdfY(t.y + tables_.ascent[t.font]));
         if (!inText_)
             out_ += "BT ";
-        // Font and fill colour stay set from one text to the next (a shape's q and Q keep its
-        // own changes to itself), and a list repeats the same few.
+        // Font and fill colour stay set from one text to the next, and a list repeats the same
+        // few.
         if (t.font != setFont_) {
             out_ += "/F";
             out_ += std::to_string(font + 1);
@@ -228,60 +216,79 @@ class ContentWriter {
         lineX_ = x;
         lineY_ = y;
     }
-    void EndText() {
-        if (inText_)
-            out_ += "ET\n";
-        inText_ = false;
-    }
     void Shape(const ShapeItem &s) {
         EndText();
-        const ShapePen pen{s.width, s.colour, s.kind};
-        if (penText_.empty() || !(pen == lastPen_)) {
-            penText_ = PenPrefix(s);
-            lastPen_ = pen;
+        // The pen stays set from one shape to the next like the font, so a list's rules all
+        // draw with one; a text's fill colour is the rectangles' fill colour too.
+        if (s.kind != ShapeKind::Solid) {
+            if (s.width != setWidth_) {
+                PutLineWidth(out_, s.width);
+                setWidth_ = s.width;
+            }
+            const uint32_t stroke = s.kind == ShapeKind::Framed ? 0 : s.colour;
+            if (stroke != setStroke_) {
+                PutRgb(out_, stroke, "RG");
+                setStroke_ = stroke;
+            }
         }
-        out_ += penText_;
+        if ((s.kind == ShapeKind::Framed || s.kind == ShapeKind::Solid) && s.colour != setFill_) {
+            PutRgb(out_, s.colour, "rg");
+            setFill_ = s.colour;
+        }
         switch (s.kind) {
         case ShapeKind::Line:
             PutPoint(out_, s.x1, s.y1);
             out_ += "m ";
             PutPoint(out_, s.x2, s.y2);
-            out_ += "l S";
+            out_ += "l S\n";
             break;
         case ShapeKind::Framed:
             PutRectPath(out_, s);
-            out_ += "B";
+            out_ += "B\n";
             break;
         case ShapeKind::Solid:
             PutRectPath(out_, s);
-            out_ += "f";
+            out_ += "f\n";
             break;
         case ShapeKind::Outline:
             PutRectPath(out_, s);
-            out_ += "S";
+            out_ += "S\n";
             break;
         }
-        out_ += " Q\n";
+    }
+    const std::string &Content() {
+        EndText();
+        return out_;
     }
 
-    // Each page's stream starts from the default state; no font or colour has this value.
+  private:
+    void EndText() {
+        if (inText_)
+            out_ += "ET\n";
+        inText_ = false;
+    }
+
+    // No font or colour has this value.
     static constexpr uint32_t kNoneSet = 0xFFFFFFFF;
 
-    const Document &doc_;
-    std::vector<StandardFont> standard_; // by font table index
-    std::vector<double> ascent_;         // inches from a text's top to its baseline, by font
+    const ContentTables &tables_;
     uint32_t setFont_ = kNoneSet;
     uint32_t setFill_ = kNoneSet;
+    uint32_t setStroke_ = kNoneSet;
+    float setWidth_ = -1;             // no pen is this thin
     bool inText_ = false;             // a text object is open
     long long lineX_ = 0, lineY_ = 0; // where its last text was placed, in thousandths
-    ShapePen lastPen_{};
-    std::string penText_;
     std::string out_;
 };
 
 // Report pages repeat the same few operators and columns: the fastest level packs a list page
 // to about a sixth, and the higher ones, several times slower, save little more.
 constexpr int kCompression = Z_BEST_SPEED;
+// The compressor clears its hash (64 KB) for every stream, and a page written ahead has three or
+// more: the small ones (a heading, a page number) go through one whose hash is 1 KB and packs
+// them to the same bytes.
+constexpr int kSmallHashLevel = 2;
+constexpr size_t kSmallStream = 2048;
 
 // The file as it is written: what went out so far counts the offsets of the objects, and the
 // first write that fails is remembered, after which nothing more is sent.
@@ -290,9 +297,17 @@ class PdfFile {
     explicit PdfFile(std::FILE *file) : file_(file) {
         if (deflateInit(&deflater_, kCompression) != Z_OK)
             throw std::bad_alloc();
+        if (deflateInit2(&small_, kCompression, Z_DEFLATED, MAX_WBITS, kSmallHashLevel,
+                         Z_DEFAULT_STRATEGY) != Z_OK) {
+            deflateEnd(&deflater_);
+            throw std::bad_alloc();
+        }
         Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
     }
-    ~PdfFile() { deflateEnd(&deflater_); }
+    ~PdfFile() {
+        deflateEnd(&deflater_);
+        deflateEnd(&small_);
+    }
     PdfFile(const PdfFile &) = delete;
     PdfFile &operator=(const PdfFile &) = delete;
 
@@ -316,7 +331,7 @@ class PdfFile {
         End();
         return number;
     }
-    int AddCompressedStream(const std::string &data) {
+    int AddCompressedStream(std::string_view data) {
         const size_t size = Deflate(data);
         int number = Begin();
         Put("<< /Length " + std::to_string(size) + " /Filter /FlateDecode >>\nstream\n");
@@ -342,20 +357,22 @@ class PdfFile {
   private:
     // One compressor for every page: setting one up for each would take and clear its few
     // hundred kilobytes of tables page after page.
-    size_t Deflate(const std::string &data) {
-        deflateReset(&deflater_);
-        packed_.resize(deflateBound(&deflater_, static_cast<uLong>(data.size())));
-        deflater_.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.data()));
-        deflater_.avail_in = static_cast<uInt>(data.size());
-        deflater_.next_out = reinterpret_cast<Bytef *>(&packed_[0]);
-        deflater_.avail_out = static_cast<uInt>(packed_.size());
+    size_t Deflate(std::string_view data) {
+        z_stream &z = data.size() < kSmallStream ? small_ : deflater_;
+        deflateReset(&z);
+        packed_.resize(deflateBound(&z, static_cast<uLong>(data.size())));
+        z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.data()));
+        z.avail_in = static_cast<uInt>(data.size());
+        z.next_out = reinterpret_cast<Bytef *>(&packed_[0]);
+        z.avail_out = static_cast<uInt>(packed_.size());
         // With room for the bound, one call compresses it all.
-        if (deflate(&deflater_, Z_FINISH) != Z_STREAM_END)
+        if (deflate(&z, Z_FINISH) != Z_STREAM_END)
             throw std::bad_alloc();
-        return packed_.size() - deflater_.avail_out;
+        return packed_.size() - z.avail_out;
     }
 
     z_stream deflater_{};
+    z_stream small_{};
     std::FILE *file_;
     bool ok_ = true;
     uint64_t written_ = 0;
@@ -363,9 +380,9 @@ class PdfFile {
     std::string packed_;
 };
 
-// Fonts take objects 1 to 6 so /F1../F6 follow the StandardFont order; the page tree comes
-// next and its kids are known numbers, since each page is its stream and then itself.
-int AddPageTree(PdfFile &pdf, size_t pageCount) {
+// Fonts take objects 1 to 6 so /F1../F6 follow the StandardFont order; returns the resources'
+// font dictionary.
+std::string AddFonts(PdfFile &pdf) {
     std::string fontDict;
     for (int f = 0; f < kStandardFontCount; ++f) {
         int number =
@@ -373,13 +390,79 @@ int AddPageTree(PdfFile &pdf, size_t pageCount) {
                     PdfFontName(static_cast<StandardFont>(f)) + " /Encoding /WinAnsiEncoding >>");
         fontDict += "/F" + std::to_string(f + 1) + " " + std::to_string(number) + " 0 R ";
     }
-    const int pagesObject = pdf.Begin();
-    pdf.Put("<< /Type /Pages /Count " + std::to_string(pageCount) + " /Kids [");
-    for (size_t i = 0; i < pageCount && pdf.Ok(); ++i)
-        pdf.Put(std::to_string(pagesObject + 2 + 2 * i) + " 0 R ");
-    pdf.Put("] /MediaBox [0 0 612 792] /Resources << /Font << " + fontDict + ">> >> >>");
-    pdf.End();
-    return pagesObject;
+    return fontDict;
+}
+
+// A page's content streams in drawing order: object numbers, and below 0 (-1 - index) a
+// page-number text still to be written.
+using ContentPlan = std::vector<int32_t>;
+
+int32_t Deferred(size_t text) {
+    return -1 - static_cast<int32_t>(text);
+}
+size_t DeferredText(int32_t part) {
+    return static_cast<size_t>(-1 - part);
+}
+
+// A page whose texts need the page count: everything but those texts goes out now, in streams
+// between them, so drawing keeps its order once they are written in their places.
+ContentPlan WriteAhead(PdfFile &pdf, ContentWriter &content, const ContentTables &tables,
+                       const Page &page) {
+    ContentPlan plan;
+    content.Start();
+    const auto flush = [&] {
+        const std::string &made = content.Content();
+        if (!made.empty())
+            plan.push_back(pdf.AddCompressedStream(made));
+        content.Start();
+    };
+    ForEachItemOf(
+        page, tables.pens,
+        [&](size_t text) {
+            if (page.texts[text].special) {
+                flush();
+                plan.push_back(Deferred(text));
+            } else {
+                content.Text(page.texts[text], page.TextOf(text));
+            }
+        },
+        [&](const ShapeItem &shape) { content.Shape(shape); });
+    flush();
+    if (plan.empty())
+        plan.push_back(pdf.AddCompressedStream(""));
+    return plan;
+}
+
+// A page written whole once the document is: page numbers filled in, the footer marked.
+int32_t WriteWhole(PdfFile &pdf, ContentWriter &content, const Document &doc, size_t index,
+                   size_t marked) {
+    const Page &page = doc.pages[index];
+    std::string shown;
+    content.Start();
+    ForEachItem(
+        doc, index,
+        [&](size_t text) {
+            // Only page numbers and the stopped mark need a copy: a plain text is written from
+            // the page's own characters.
+            std::string_view view = page.TextOf(text);
+            if (page.texts[text].special || text == marked) {
+                shown = doc.ShownText(index, text) + (text == marked ? kStoppedMark : "");
+                view = shown;
+            }
+            content.Text(page.texts[text], view);
+        },
+        [&](const ShapeItem &shape) { content.Shape(shape); });
+    return pdf.AddCompressedStream(content.Content());
+}
+
+std::string ContentsOf(const ContentPlan &plan) {
+    if (plan.size() == 1)
+        return std::to_string(plan[0]) + " 0 R";
+    std::string refs = "[";
+    for (int32_t part : plan)
+        refs += std::to_string(part) + " 0 R ";
+    refs.back() = ']';
+    return refs;
 }
 
 // Windows-1252 0x80 to 0x9F in Unicode; the codes with no character are blanks, as everywhere
@@ -416,17 +499,145 @@ std::string PdfTextString(const std::string &text) {
     return out + ">";
 }
 
-bool WritePdf(const Document &doc, std::FILE *file) {
-    PdfFile pdf(file);
-    const int pagesObject = AddPageTree(pdf, doc.pages.size());
-    ContentWriter content(doc);
-    for (size_t i = 0; i < doc.pages.size() && pdf.Ok(); ++i) {
+// The file, and the thread that writes the finished pages while the next ones are composed. Only
+// that thread writes until Finish has joined it; pages reach it as pointers, since the document's
+// page list itself changes as it grows, but a page in it never moves.
+class PdfWriter::Ahead {
+  public:
+    explicit Ahead(std::FILE *file) : pdf(file), fontDict(AddFonts(pdf)) {}
+    ~Ahead() { Join(true); }
+
+    // Called on the composing thread only.
+    void Queue(const Document &doc, size_t last) {
+        bool wake = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            fonts_.insert(fonts_.end(),
+                          doc.fonts.begin() + static_cast<std::ptrdiff_t>(fonts_.size()),
+                          doc.fonts.end());
+            pens_.insert(pens_.end(), doc.pens.begin() + static_cast<std::ptrdiff_t>(pens_.size()),
+                         doc.pens.end());
+            for (size_t i = queue_.size(); i <= last && i + 1 < doc.pages.size(); ++i)
+                queue_.push_back(&doc.pages[i]);
+            wake = waiting_ && queue_.size() - taken_ >= kWakeBatch;
+        }
+        if (wake)
+            wake_.notify_one();
+        if (!worker_.joinable() && !noThread_) {
+            try {
+                worker_ = std::thread([this] { Run(); });
+            } catch (const std::system_error &) {
+                // Then Finish writes every page, as it would a document it is given whole.
+                noThread_ = true;
+            }
+        }
+    }
+    // Lets the thread write what it was given (or, when `abandon`, only the page in hand) and
+    // waits for it.
+    void Join(bool abandon) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            (abandon ? abandon_ : closing_) = true;
+        }
+        wake_.notify_one();
+        if (worker_.joinable())
+            worker_.join();
+    }
+
+    PdfFile pdf;
+    const std::string fontDict;
+    std::vector<ContentPlan> plans; // of the pages written ahead, from the first on
+
+  private:
+    void Run() {
+        ContentTables tables;
+        ContentWriter content(tables);
+        std::vector<const Page *> batch;
+        // Out of memory here is not the document's failure: what is left is written at the end.
+        try {
+            for (;;) {
+                {
+                    std::unique_lock<std::mutex> lock(mutex_);
+                    waiting_ = true;
+                    wake_.wait(lock, [&] {
+                        return abandon_ || closing_ || queue_.size() - taken_ >= kWakeBatch;
+                    });
+                    waiting_ = false;
+                    if (abandon_ || taken_ == queue_.size())
+                        return;
+                    batch.assign(queue_.begin() + static_cast<std::ptrdiff_t>(taken_),
+                                 queue_.end());
+                    taken_ = queue_.size();
+                    tables.CatchUp(fonts_, pens_);
+                }
+                for (const Page *page : batch) {
+                    ContentPlan plan = WriteAhead(pdf, content, tables, *page);
+                    plans.push_back(std::move(plan));
+                    if (!pdf.Ok())
+                        return;
+                }
+            }
+        } catch (...) {
+        }
+    }
+
+    // Pages are handed on a few at a time: waking a thread is a round trip to the system, under
+    // Wine to its server, and costs more than a page's writing when paid for every page.
+    static constexpr size_t kWakeBatch = 4;
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::vector<const Page *> queue_; // the pages given so far
+    std::vector<TextFont> fonts_;     // the document's tables as the pages given so far need them
+    std::vector<ShapePen> pens_;
+    size_t taken_ = 0;     // of the queue, by the thread
+    bool waiting_ = false; // the thread waits for pages
+    bool closing_ = false, abandon_ = false;
+    bool noThread_ = false;
+    std::thread worker_;
+};
+
+PdfWriter::PdfWriter(std::FILE *file) : ahead_(std::make_unique<Ahead>(file)) {}
+
+PdfWriter::~PdfWriter() = default;
+
+void PdfWriter::PagesDone(const Document &doc, size_t index) {
+    ahead_->Queue(doc, index);
+}
+
+bool PdfWriter::Finish(const Document &doc) {
+    ahead_->Join(false);
+    PdfFile &pdf = ahead_->pdf;
+    std::vector<ContentPlan> &plans = ahead_->plans;
+    ContentTables tables;
+    tables.CatchUp(doc.fonts, doc.pens);
+    ContentWriter content(tables);
+    for (size_t i = 0; i < plans.size() && pdf.Ok(); ++i)
+        for (int32_t &part : plans[i])
+            if (part < 0) {
+                const size_t text = DeferredText(part);
+                content.Start();
+                content.Text(doc.pages[i].texts[text], doc.ShownText(i, text));
+                part = pdf.AddCompressedStream(content.Content());
+            }
+    plans.reserve(doc.pages.size());
+    for (size_t i = plans.size(); i < doc.pages.size() && pdf.Ok(); ++i) {
         const bool last = i + 1 == doc.pages.size();
         const size_t marked = doc.stopped && last ? FooterOf(doc.pages[i]) : kNoText;
-        int stream = pdf.AddCompressedStream(content.Page(i, marked));
-        pdf.Add("<< /Type /Page /Parent " + std::to_string(pagesObject) + " 0 R /Contents " +
-                std::to_string(stream) + " 0 R >>");
+        plans.push_back({WriteWhole(pdf, content, doc, i, marked)});
     }
+    if (!pdf.Ok())
+        return false;
+    // The page tree comes last, when every page's streams are known; its kids follow it.
+    const int pagesObject = pdf.Begin();
+    pdf.Put("<< /Type /Pages /Count " + std::to_string(doc.pages.size()) + " /Kids [");
+    for (size_t i = 0; i < doc.pages.size() && pdf.Ok(); ++i)
+        pdf.Put(std::to_string(pagesObject + 1 + i) + " 0 R ");
+    pdf.Put("] /MediaBox [0 0 612 792] /Resources << /Font << " + ahead_->fontDict + ">> >> >>");
+    pdf.End();
+    for (size_t i = 0; i < doc.pages.size() && pdf.Ok(); ++i)
+        pdf.Add("<< /Type /Page /Parent " + std::to_string(pagesObject) + " 0 R /Contents " +
+                ContentsOf(plans[i]) + " >>");
     int root = pdf.Add("<< /Type /Catalog /Pages " + std::to_string(pagesObject) + " 0 R >>");
     const std::string title = doc.stopped ? doc.title + kStoppedMark : doc.title;
     int info = pdf.Add("<< /Title " + PdfTextString(title) + " /Producer (PRNVIEW32) >>");
@@ -434,15 +645,30 @@ bool WritePdf(const Document &doc, std::FILE *file) {
     return pdf.Ok();
 }
 
-bool WritePdfAndClose(const Document &doc, std::FILE *file) {
+bool WritePdf(const Document &doc, std::FILE *file) {
+    PdfWriter writer(file);
+    return writer.Finish(doc);
+}
+
+bool FinishPdfAndClose(PdfWriter &writer, const Document &doc, std::FILE *file) {
     bool written = false;
     try {
-        written = WritePdf(doc, file);
+        written = writer.Finish(doc);
     } catch (const std::bad_alloc &) {
     }
     // Flushed before closing: Wine's fclose reports success when its own flush failed.
     written = std::fflush(file) == 0 && written;
     return std::fclose(file) == 0 && written;
+}
+
+bool WritePdfAndClose(const Document &doc, std::FILE *file) {
+    try {
+        PdfWriter writer(file);
+        return FinishPdfAndClose(writer, doc, file);
+    } catch (const std::bad_alloc &) {
+        std::fclose(file);
+        return false;
+    }
 }
 
 std::string FiledPdfName(const std::string &title, const std::string &stamp, int copy) {

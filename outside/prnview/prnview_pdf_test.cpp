@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <regex>
 #include <string>
 
@@ -92,10 +93,11 @@ TEST_F(PdfFileTest, PageStreamsAreCompressedAndInflateToTheirOperators) {
     const std::string streams = InflatedStreams(pdf);
     EXPECT_EQ(streams.find("<not Flate>"), std::string::npos);
     for (const char *expected :
-         {"q 1 w 0 0 0 RG 1 1 1 rg 36 734.4 540 21.6 re B Q\n", "BT /F1 12 Tf 0 0 0 rg 287.004 ",
+         {"1 w 0 0 0 RG 1 1 1 rg 36 734.4 540 21.6 re B\n", "BT /F1 12 Tf 0 0 0 rg 287.004 ",
           "\n/F2 12 Tf 236.316 -31.68 Td (RightBold) Tj\n",
           "(Caf\\351 \\2005 \\(paren\\) back\\\\slash) Tj\nET\n",
-          "q 1 w 0.588 0.588 0.588 RG 36 701.28 m 576 701.28 l S Q\n", "(Store  Page 1 of 2) Tj",
+          "ET\n0.588 0.588 0.588 RG 36 701.28 m 576 701.28 l S\nBT /F1 8 Tf 36 50.471 Td (Store  "
+          "Page 1 of 2) Tj",
           "(Page 2 of 2) Tj"})
         EXPECT_NE(streams.find(expected), std::string::npos) << expected << "\n" << streams;
 }
@@ -193,6 +195,111 @@ TEST_F(PdfFileTest, StoppedDocumentSaysSoInTitleAndLastFooter) {
     EXPECT_EQ(last.find("footer (stopped)"), std::string::npos) << last;
     const std::string first = Shell("pdftotext -layout -f 1 -l 1 '" + path + "' -");
     EXPECT_EQ(first.find("(stopped)"), std::string::npos) << first;
+}
+
+// A list document of `pages` pages: a frame, rows of texts and rules, and the page-number footer
+// drawn where a report draws it (after the heading) or first or last on the page; from the
+// third page on the rows use a font the document had not had before.
+enum class FooterAt { AfterHeading, First, Last, None };
+
+struct ListDocument {
+    int pages;
+    FooterAt footer;
+    bool stopped;
+    bool emptyPage; // the second page has nothing on it
+};
+
+Document MakeList(const ListDocument &shape, const std::function<void(Document &)> &pageDone) {
+    Document doc;
+    doc.title = "Ahead";
+    doc.stopped = shape.stopped;
+    const auto text = [&](float x, float y, Align align, const char *face, int points,
+                          uint32_t colour, const std::string &value, bool special = false) {
+        doc.AddText(x, y, align, doc.FontIndex(TextFont{face, points, false, colour}),
+                    value.c_str(), special);
+    };
+    const auto footer = [&] {
+        text(0.5f, 10.2f, Align::Left, "Times New Roman", 8, 0,
+             "Bench  Page ##pageno## of ##pagecount##", true);
+    };
+    for (int p = 0; p < shape.pages; ++p) {
+        doc.AddPage(7);
+        if (p > 0)
+            pageDone(doc);
+        if (shape.emptyPage && p == 1)
+            continue;
+        if (shape.footer == FooterAt::First)
+            footer();
+        doc.AddShape(ShapeItem{0.5f, 0.5f, 8.0f, 0.8f, 1, 0xFFFFFF, ShapeKind::Framed});
+        text(4.25f, 0.56f, Align::Centre, "Times New Roman", 12, 0, "Inbound Call Log");
+        text(8.0f, 0.9f, Align::Right, "Courier New", 10, 0xFF0000, "Error");
+        if (shape.footer == FooterAt::AfterHeading)
+            footer();
+        text(8.0f, 10.2f, Align::Right, "Times New Roman", 8, 0, "Printed on 12-31-2025");
+        for (int row = 0; row < 10; ++row) {
+            const float y = 1.3f + 0.2f * row;
+            const char *face = p >= 2 ? "Arial" : "Courier New";
+            text(0.5f, y, Align::Left, face, 10, 0, "12-31-2025");
+            text(2.2f, y, Align::Left, face, 10, 0, "(555) 123-" + std::to_string(4000 + row));
+            text(6.35f, y, Align::Right, face, 10, 0, std::to_string(row * 37));
+            text(7.75f, y, Align::Centre, face, 10, 0, row % 3 ? "NO" : "YES");
+            doc.AddShape(ShapeItem{0.5f, y + 0.16f, 8.0f, y + 0.16f, 1, 0x969696, ShapeKind::Line});
+        }
+        if (shape.footer == FooterAt::Last)
+            footer();
+    }
+    return doc;
+}
+
+// Pages handed on as they are finished go to the file while the document grows: a reader must
+// find exactly what it finds in the same document written whole.
+TEST(PdfWrittenAhead, ReadsLikeTheSameDocumentWrittenWhole) {
+    const struct Case {
+        const char *name;
+        ListDocument shape;
+    } cases[] = {
+        {"report", {6, FooterAt::AfterHeading, false, false}},
+        {"stopped", {4, FooterAt::AfterHeading, true, false}},
+        {"footer first", {3, FooterAt::First, false, false}},
+        {"footer last, an empty page", {3, FooterAt::Last, false, true}},
+        {"no page numbers", {3, FooterAt::None, true, false}},
+        {"one page", {1, FooterAt::AfterHeading, false, false}},
+    };
+    const std::string ahead = ::testing::TempDir() + "prnview_ahead.pdf",
+                      whole = ::testing::TempDir() + "prnview_whole.pdf";
+    for (const Case &c : cases) {
+        FILE *f = std::fopen(ahead.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        PdfWriter writer(f);
+        const Document doc =
+            MakeList(c.shape, [&](Document &d) { writer.PagesDone(d, d.pages.size() - 2); });
+        ASSERT_TRUE(FinishPdfAndClose(writer, doc, f)) << c.name;
+        f = std::fopen(whole.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        ASSERT_TRUE(WritePdfAndClose(doc, f)) << c.name;
+
+        const std::string check = Shell("qpdf --check '" + ahead + "'; echo exit=$?");
+        EXPECT_NE(check.find("No syntax or stream encoding errors"), std::string::npos)
+            << c.name << "\n"
+            << check;
+        EXPECT_NE(check.find("exit=0"), std::string::npos) << c.name;
+        for (const char *reader : {"pdftotext -bbox", "pdftotext -layout", "pdfinfo"})
+            EXPECT_EQ(Shell(std::string(reader) + " '" + ahead + "' -"),
+                      Shell(std::string(reader) + " '" + whole + "' -"))
+                << c.name << ": " << reader;
+        const std::string text = Shell("pdftotext -layout '" + ahead + "' -");
+        if (c.shape.footer != FooterAt::None)
+            for (int p = 1; p <= c.shape.pages; ++p) {
+                if (c.shape.emptyPage && p == 2)
+                    continue;
+                const std::string number =
+                    "Page " + std::to_string(p) + " of " + std::to_string(c.shape.pages);
+                EXPECT_NE(text.find(number), std::string::npos) << c.name << ": " << number;
+            }
+        EXPECT_EQ(text.find("(stopped)") != std::string::npos, c.shape.stopped) << c.name;
+    }
+    std::remove(ahead.c_str());
+    std::remove(whole.c_str());
 }
 
 } // namespace

@@ -308,6 +308,44 @@ TEST_F(EngineTest, UnattendedDocumentIsWrittenWithNoWindow) {
     EXPECT_NE(InflatedStreams(bytes).find("(Unattended \\(stopped\\)) Tj"), std::string::npos);
 }
 
+// Pages are written as they are finished while the next ones are composed; the page numbers,
+// known only at the end, and the stopped mark must still land on every page.
+TEST_F(EngineTest, UnattendedPagesWrittenAheadCarryTheirNumbers) {
+    const struct Case {
+        int pages;
+        int32_t mode;
+    } cases[] = {
+        {1, PV_END_FINISHED}, {3, PV_END_STOPPED}, {12, PV_END_FINISHED}, {12, PV_END_STOPPED}};
+    const std::string path = ::testing::TempDir() + "prnview_ahead.pdf";
+    for (const Case &c : cases) {
+        const int32_t doc = engine.StartDocument(0, "Filed", path.c_str(), 0, 1, 0, 7);
+        ASSERT_GE(doc, 1);
+        for (int p = 0; p < c.pages; ++p) {
+            if (p > 0) {
+                ASSERT_EQ(engine.NewPage(doc, 1, 0, 7), PV_OK);
+            }
+            // A font new on each page: the thread writing a page finds it in its tables.
+            ASSERT_EQ(engine.Font(doc, 0, 8 + p, 0, "Arial"), PV_OK);
+            engine.Text(doc, 1, 1, 0, ("Row of page " + std::to_string(p + 1)).c_str(), false);
+            engine.Text(doc, 0.5, 10.2, 0, "Page ##pageno## of ##pagecount##", true);
+            engine.Line(doc, ShapeItem{0.5f, 1.2f, 8, 1.2f, 1, 0x969696});
+        }
+        ASSERT_EQ(engine.EndDocument(doc, c.mode), PV_OK);
+        const std::string streams = InflatedStreams(ReadFile(path));
+        for (int p = 1; p <= c.pages; ++p) {
+            const std::string number =
+                "(Page " + std::to_string(p) + " of " + std::to_string(c.pages) +
+                (c.mode == PV_END_STOPPED && p == c.pages ? " \\(stopped\\)) Tj" : ") Tj");
+            EXPECT_NE(streams.find(number), std::string::npos) << c.pages << ": " << number;
+            EXPECT_NE(streams.find("(Row of page " + std::to_string(p) + ") Tj"),
+                      std::string::npos);
+        }
+        EXPECT_EQ(streams.find("##"), std::string::npos) << c.pages;
+        EXPECT_EQ(streams.find("<not Flate>"), std::string::npos) << c.pages;
+    }
+    std::remove(path.c_str());
+}
+
 // Only calls that add to the document allocate; the one that finds no memory cuts the document
 // short, and the host, whose process it is, goes on.
 TEST_F(EngineTest, RunningOutOfMemoryCutsTheDocumentShort) {
