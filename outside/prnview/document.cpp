@@ -13,12 +13,22 @@ void ReplaceAll(std::string &text, const std::string &marker, const std::string 
         text.replace(at, marker.size(), value);
 }
 
-bool HasCharacter(unsigned char c) {
+constexpr bool HasCharacter(unsigned char c) {
     return c >= 0x20 && c != 0x7F && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D;
 }
 
+// Every character of every text passes here: a table answers in one look.
+struct PrintableTable {
+    char of[256];
+    constexpr PrintableTable() : of() {
+        for (int c = 0; c < 256; ++c)
+            of[c] = HasCharacter(static_cast<unsigned char>(c)) ? static_cast<char>(c) : ' ';
+    }
+};
+constexpr PrintableTable kPrintable;
+
 char Printable(char c) {
-    return HasCharacter(static_cast<unsigned char>(c)) ? c : ' ';
+    return kPrintable.of[static_cast<unsigned char>(c)];
 }
 
 // A page that is full keeps no spare room: over thousands of pages that would be a third of
