@@ -3,10 +3,11 @@
 // bare KEYFILE scan of the same records in the same order and SQLite reading them with one
 // statement; then the longest insert of a server-like inserter alone and beside the statistics.
 // Prints the figures as a table; not a test.
-//   tally_bench FOLDER [N] [--against OLD_EXE [D]] [--large]
+//   tally_bench FOLDER [N] [--against OLD_EXE [D]] [--large] [--inserts ROUNDS]
 // N: a N-th of the records, for a machine where the full run is long. --against runs the same
 // figures with another build of this program (the code before a change) in the same rounds, at a
 // D-th of those records and scaled up. --large adds the inbound call log over 500,000 records.
+// --inserts runs only the inserter's figure, ROUNDS times, alone first every other round.
 // Every figure is taken in a process of its own, so its peak working set is its own:
 //   tally_bench --one FIGURE DIR COUNT RESULT_FILE
 // The logs are made once under FOLDER in one SQLite transaction (setting up, not measured) and
@@ -117,11 +118,15 @@ class MeasuringEngine : public ReportEngine {
     double seconds[CALL_KINDS] = {};
 
   private:
-    int32_t Timed(EngineCall kind, const std::function<int32_t()> &call) {
+    // A template, not a std::function: the call's captures would not fit one's own room, and a
+    // heap allocation per engine call would be counted as the report's.
+    template <class Call> int32_t Timed(EngineCall kind, const Call &call) {
         if (!timed_)
             return call();
-        int32_t result = 0;
-        seconds[kind] += Seconds([&] { result = call(); });
+        const auto start = std::chrono::steady_clock::now();
+        const int32_t result = call();
+        seconds[kind] +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         return result;
     }
 
@@ -667,9 +672,21 @@ InsertRun StopInserter(HANDLE inserter, const std::string &stop, const std::stri
     return run;
 }
 
-// The longest of the server's inserts alone for as long as the statistics take, then beside
-// them, on a copy of the statistics' log; every insert must be there afterwards.
-void CompareInserts(const std::string &folder, int32_t divisor) {
+// The copy's bytes on the disk before any insert is timed: the system writing back a fresh copy
+// of a large log would otherwise slow every synced insert of the run that comes first.
+bool Flushed(const std::string &path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    return flushed;
+}
+
+// The longest of the server's inserts beside the statistics and alone for as long as they take,
+// on a copy of the statistics' log, in the given order; every insert must be there afterwards.
+void CompareInserts(const std::string &folder, int32_t divisor, bool aloneFirst) {
     const int32_t calls = 1000000 / divisor;
     const std::string source = folder + "stats\\" + std::to_string(calls) + "\\";
     const std::string dir = folder + "inserts\\";
@@ -677,7 +694,7 @@ void CompareInserts(const std::string &folder, int32_t divisor) {
     CreateDirectoryA((dir + "DATA").c_str(), nullptr);
     const std::string log = dir + "DATA\\QuorlLog.OV5";
     if (!MakeLog(source, calls) ||
-        !CopyFileA((source + "DATA\\QuorlLog.OV5").c_str(), log.c_str(), FALSE)) {
+        !CopyFileA((source + "DATA\\QuorlLog.OV5").c_str(), log.c_str(), FALSE) || !Flushed(log)) {
         std::printf("inserts: could not copy the log\n");
         return;
     }
@@ -685,7 +702,15 @@ void CompareInserts(const std::string &folder, int32_t divisor) {
     const std::string args = "--insert \"" + log + "\" \"" + stop + "\" \"" + result + "\"";
     DeleteFileA(stop.c_str());
     InsertRun alone, beside;
-    double reportSeconds = 0;
+    // Alone, the inserter runs as long as the statistics took in the last run beside them.
+    static double reportSeconds = 0;
+    const auto runAlone = [&] {
+        HANDLE inserter = Start(ThisProgram(), args);
+        Sleep(static_cast<DWORD>((reportSeconds > 0 ? reportSeconds : 5) * 1000));
+        alone = StopInserter(inserter, stop, result);
+    };
+    if (aloneFirst)
+        runAlone();
     {
         HANDLE inserter = Start(ThisProgram(), args);
         reportSeconds = Seconds([&] {
@@ -694,19 +719,17 @@ void CompareInserts(const std::string &folder, int32_t divisor) {
         });
         beside = StopInserter(inserter, stop, result);
     }
-    {
-        HANDLE inserter = Start(ThisProgram(), args);
-        Sleep(static_cast<DWORD>(reportSeconds * 1000));
-        alone = StopInserter(inserter, stop, result);
-    }
+    if (!aloneFirst)
+        runAlone();
     const int32_t count = CountOf(log);
     const bool allThere = count == calls + alone.inserted + beside.inserted;
-    std::printf("inserts (one synced insert at a time, 20 ms apart): alone %d, longest %.1f ms; "
-                "beside the call statistics over %d records (%.1f s) %d, longest %.1f ms; "
-                "%d failed; every insert in the log afterwards: %s\n",
-                static_cast<int>(alone.inserted), alone.longestMs, static_cast<int>(calls),
-                reportSeconds, static_cast<int>(beside.inserted), beside.longestMs,
-                static_cast<int>(alone.failed + beside.failed), allThere ? "yes" : "NO");
+    std::printf("inserts (one synced insert at a time, 20 ms apart; %s first): alone %d, longest "
+                "%.1f ms; beside the call statistics over %d records (%.1f s) %d, longest %.1f "
+                "ms; %d failed; every insert in the log afterwards: %s\n",
+                aloneFirst ? "alone" : "beside", static_cast<int>(alone.inserted), alone.longestMs,
+                static_cast<int>(calls), reportSeconds, static_cast<int>(beside.inserted),
+                beside.longestMs, static_cast<int>(alone.failed + beside.failed),
+                allThere ? "yes" : "NO");
     DeleteFileA(log.c_str());
 }
 
@@ -730,7 +753,8 @@ int main(int argc, char **argv) {
         return RunInserter(argv);
     // A child whose arguments did not arrive whole must not become a parent starting children.
     if (argc < 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: tally_bench FOLDER [N] [--against OLD_EXE [D]] [--large]\n");
+        std::fprintf(stderr, "usage: tally_bench FOLDER [N] [--against OLD_EXE [D]] [--large] "
+                             "[--inserts ROUNDS]\n");
         return 2;
     }
     std::string folder = argv[1];
@@ -738,10 +762,13 @@ int main(int argc, char **argv) {
         folder += '\\';
     int32_t divisor = 1;
     bool large = false;
+    int insertRounds = 0;
     std::vector<Build> builds{{"new", ThisProgram(), 1}};
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--large") == 0) {
             large = true;
+        } else if (std::strcmp(argv[i], "--inserts") == 0 && i + 1 < argc) {
+            insertRounds = std::max(1, std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--against") == 0 && i + 1 < argc) {
             Build old{"old", argv[++i], 1};
             if (i + 1 < argc && std::isdigit(static_cast<unsigned char>(argv[i + 1][0])))
@@ -754,10 +781,15 @@ int main(int argc, char **argv) {
     CreateDirectoryA(folder.c_str(), nullptr);
     CreateDirectoryA((folder + "inbound").c_str(), nullptr);
     CreateDirectoryA((folder + "stats").c_str(), nullptr);
+    if (insertRounds > 0) {
+        for (int round = 0; round < insertRounds; ++round)
+            CompareInserts(folder, divisor, round % 2 == 1);
+        return 0;
+    }
     CompareReports(builds, folder, divisor);
     for (const Build &build : builds)
         MeasureSections(build.name, build.exe, folder + "inbound\\", 100000 / divisor);
-    CompareInserts(folder, divisor);
+    CompareInserts(folder, divisor, false);
     if (large)
         LargeInbound(folder);
     return 0;
