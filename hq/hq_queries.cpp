@@ -1,8 +1,13 @@
 // SQL text of the head-office reports. Values are written into the text as literals: a day
-// number and seconds become a date and a time, the weekday mask a number, a site a quoted text.
+// number and seconds become a date and a time, the weekday mask a number or the weekdays' list,
+// a site a quoted text. The days inside a range are read from the summaries the sync keeps;
+// only its first and last days, which its times may cut, are counted from their calls.
 #include "hq_queries.h"
 
 #include "sync_rows.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -15,40 +20,132 @@ std::string BoundTime(int32_t seconds) {
     return SqlTimeOfSeconds(seconds);
 }
 
-// The range's span and weekdays. Rows without a valid date or time are in no span.
-std::string RangeCondition(const ReportRange &range) {
-    const std::string from = SqlDateOfDay(range.startDate), to = SqlDateOfDay(range.endDate);
-    if (from.empty() || to.empty())
+std::string DayLiteral(int32_t day) {
+    const std::string date = SqlDateOfDay(day);
+    return date.empty() ? "" : "DATE '" + date + "'";
+}
+
+// A range's first day is whole when it starts at midnight, its last when it ends at the day's
+// last second; a day its times cut is an edge day, counted from its calls.
+bool FirstDayWhole(const ReportRange &range) {
+    return range.startTime <= 0;
+}
+
+bool LastDayWhole(const ReportRange &range) {
+    return range.endTime >= 86399;
+}
+
+// The calls of the range's edge days within its span and weekdays. Rows without a valid date
+// or time are in no span.
+std::string EdgeCondition(const ReportRange &range) {
+    const std::string fromDay = DayLiteral(range.startDate), toDay = DayLiteral(range.endDate);
+    std::string days;
+    if (!FirstDayWhole(range))
+        days = fromDay;
+    if (!LastDayWhole(range))
+        days += (days.empty() ? "" : ", ") + toDay;
+    if (fromDay.empty() || toDay.empty() || days.empty())
         return "FALSE";
-    const std::string fromDay = "DATE '" + from + "'", toDay = "DATE '" + to + "'";
-    return "call_day BETWEEN " + fromDay + " AND " + toDay + " AND (call_day, call_time) >= (" +
-           fromDay + ", TIME '" + BoundTime(range.startTime) + "') AND (call_day, call_time) <= (" +
-           toDay + ", TIME '" + BoundTime(range.endTime) + "') AND (" + Decimal(range.dayMask) +
+    return "call_day IN (" + days + ") AND (call_day, call_time) >= (" + fromDay + ", TIME '" +
+           BoundTime(range.startTime) + "') AND (call_day, call_time) <= (" + toDay + ", TIME '" +
+           BoundTime(range.endTime) + "') AND (" + Decimal(range.dayMask) +
            " >> (extract(dow FROM call_day)::integer + 1)) & 1 = 1";
 }
 
-// The selected calls with their whole minutes, halves to the even neighbour; the remainder is
-// taken from below so that a negative duration rounds as it does in the store's report.
-std::string SelectedCalls(const ReportRange &range, const std::string &site, bool allSites) {
-    const std::string rest = "((duration_s::bigint % 60) + 60) % 60";
-    const std::string whole = "((duration_s::bigint - " + rest + ") / 60)";
-    return "WITH sel AS (SELECT site, call_day, call_time, number, direction, start_only, "
-           "caller_id_error, rings, duration_s, " +
-           whole + " + CASE WHEN " + rest + " > 30 OR (" + rest + " = 30 AND " + whole +
-           " % 2 <> 0) THEN 1 ELSE 0 END AS m FROM cid_calls WHERE " +
-           (allSites ? "" : "site = " + SqlText(site) + " AND ") + RangeCondition(range) + ") ";
+std::string SiteCondition(const CallSelection &selection) {
+    return selection.site.empty() ? "" : "site = " + SqlText(selection.site) + " AND ";
 }
 
-std::string SelectedCalls(const CallSelection &selection) {
-    return SelectedCalls(selection.range, selection.site, selection.site.empty());
+// The calls of the edge days, with what the summaries keep of each.
+std::string EdgeCalls(const CallSelection &selection) {
+    return "WITH sel AS (SELECT site, call_day, extract(dow FROM call_day)::smallint AS weekday, "
+           "extract(hour FROM call_time)::smallint AS hour, call_time, number, direction, "
+           "start_only, caller_id_error, rings, duration_s, cid_minutes(duration_s) AS m, "
+           "direction = 'I' AND NOT start_only AS answered FROM cid_calls WHERE " +
+           SiteCondition(selection) + EdgeCondition(selection.range) + ")";
 }
 
-const char kCompleted[] = "NOT start_only";
-const char kAnsweredInbound[] = "direction = 'I' AND NOT start_only";
-const char kCompletedOutbound[] = "direction = 'O' AND NOT start_only";
+// The range's whole days, of the weekdays chosen, as the summaries keep them.
+std::string InnerDays(const CallSelection &selection) {
+    const ReportRange &range = selection.range;
+    const std::string from = DayLiteral(range.startDate + (FirstDayWhole(range) ? 0 : 1));
+    const std::string to = DayLiteral(range.endDate - (LastDayWhole(range) ? 0 : 1));
+    std::string weekdays;
+    int chosen = 0;
+    for (int weekday = 0; weekday < 7; ++weekday)
+        if ((range.dayMask >> (weekday + 1)) & 1)
+            weekdays += (chosen++ ? "," : "") + Decimal(weekday);
+    if (from.empty() || to.empty() || chosen == 0)
+        return "FALSE";
+    return SiteCondition(selection) + "call_day BETWEEN " + from + " AND " + to +
+           (chosen == 7 ? "" : " AND weekday IN (" + weekdays + ")");
+}
 
-std::string Filtered(const std::string &aggregate, const std::string &condition) {
-    return aggregate + " FILTER (WHERE " + condition + ")";
+// A figure the summaries keep per day and per hour, and how it is counted from calls.
+struct HourFigure {
+    const char *column;
+    const char *ofCalls;
+};
+
+const HourFigure kHourFigures[] = {
+    {"records", "count(*)"},
+    {"inbound", "count(*) FILTER (WHERE direction = 'I')"},
+    {"outbound", "count(*) FILTER (WHERE direction = 'O' AND NOT start_only)"},
+    {"completed", "count(*) FILTER (WHERE NOT start_only)"},
+    {"minutes", "coalesce(sum(m) FILTER (WHERE NOT start_only), 0)"},
+    {"minutes_high", "max(m) FILTER (WHERE NOT start_only)"},
+    {"minutes_low", "min(m) FILTER (WHERE NOT start_only)"},
+    {"errors", "count(*) FILTER (WHERE caller_id_error)"},
+    {"inbound_timed", "count(*) FILTER (WHERE answered)"},
+    {"inbound_short", "count(*) FILTER (WHERE answered AND duration_s <= 10)"},
+    {"rings", "coalesce(sum(rings) FILTER (WHERE answered), 0)"},
+    {"rings_high", "max(rings) FILTER (WHERE answered)"},
+    {"rings_low", "min(rings) FILTER (WHERE answered)"},
+};
+
+// Per site and day (and with ", hour" per hour) of the selection, the figures named: the
+// inner days from the summary, the edge days counted from their calls; so no call row is read
+// but those of the edge days. Follows the edge calls in a WITH.
+std::string SelectedFigures(const CallSelection &selection, const std::string &name,
+                            const std::string &summary, const std::string &hour,
+                            const std::vector<std::string> &figures) {
+    std::string columns, counted;
+    for (const HourFigure &figure : kHourFigures) {
+        if (std::find(figures.begin(), figures.end(), figure.column) == figures.end())
+            continue;
+        columns += std::string(", ") + figure.column;
+        counted += std::string(", ") + figure.ofCalls;
+    }
+    const std::string keys = "site, call_day, weekday" + hour;
+    return ", " + name + " AS (SELECT " + keys + columns + " FROM " + summary + " WHERE " +
+           InnerDays(selection) + " UNION ALL SELECT " + keys + counted + " FROM sel GROUP BY " +
+           keys + ") ";
+}
+
+std::string SelectedDays(const CallSelection &selection, const std::vector<std::string> &figures) {
+    return SelectedFigures(selection, "dd", "cid_days", "", figures);
+}
+
+std::string SelectedHours(const CallSelection &selection, const std::vector<std::string> &figures) {
+    return SelectedFigures(selection, "dh", "cid_day_hours", ", hour", figures);
+}
+
+// dn: per direction ('I', 'O') and number of the selection, calls and the first of them. Each
+// part is grouped on its own so that the server can share the large one among its workers.
+std::string SelectedNumbers(const CallSelection &selection) {
+    return EdgeCalls(selection) +
+           ", dn AS (SELECT kind, number, sum(calls) AS calls, min(call_day + first_time) AS "
+           "first FROM cid_day_numbers WHERE " +
+           InnerDays(selection) +
+           " GROUP BY kind, number UNION ALL SELECT direction, number, count(*), min(call_day "
+           "+ call_time) FROM sel WHERE (direction = 'I' AND number ~ '[0-9]') OR (direction = "
+           "'O' AND NOT start_only) GROUP BY direction, number) ";
+}
+
+CallSelection WholeChain(const ReportRange &range) {
+    CallSelection selection;
+    selection.range = range;
+    return selection;
 }
 
 } // namespace
@@ -58,57 +155,56 @@ std::string SiteListQuery() {
 }
 
 std::string StatTotalsQuery(const CallSelection &selection) {
-    return SelectedCalls(selection) + "SELECT count(*), " +
-           Filtered("count(*)", "direction = 'I'") + ", " +
-           Filtered("count(*)", kCompletedOutbound) + ", " +
-           Filtered("count(*)", "caller_id_error") + ", coalesce(" +
-           Filtered("sum(rings)", kAnsweredInbound) + ", 0), " +
-           Filtered("max(rings)", kAnsweredInbound) + ", " +
-           Filtered("min(rings)", kAnsweredInbound) + ", coalesce(" +
-           Filtered("sum(m)", kCompleted) + ", 0), " + Filtered("max(m)", kCompleted) + ", " +
-           Filtered("min(m)", kCompleted) + " FROM sel";
+    return EdgeCalls(selection) +
+           SelectedDays(selection,
+                        {"records", "inbound", "outbound", "errors", "rings", "rings_high",
+                         "rings_low", "minutes", "minutes_high", "minutes_low"}) +
+           "SELECT coalesce(sum(records), 0), coalesce(sum(inbound), 0), coalesce(sum(outbound), "
+           "0), coalesce(sum(errors), 0), coalesce(sum(rings), 0), max(rings_high), "
+           "min(rings_low), coalesce(sum(minutes), 0), max(minutes_high), min(minutes_low) FROM "
+           "dd";
 }
 
+// A date counts once in a cell however many sites called on it.
 std::string StatCellsQuery(const CallSelection &selection) {
-    return SelectedCalls(selection) + "SELECT wd, h, count(DISTINCT call_day), " +
-           Filtered("count(*)", "direction = 'I'") + ", " +
-           Filtered("count(DISTINCT call_day)", kCompleted) + ", " +
-           Filtered("count(*)", kCompletedOutbound) + ", coalesce(" +
-           Filtered("sum(m)", kCompleted) +
-           ", 0) FROM (SELECT *, extract(dow FROM call_day)::integer AS wd, "
-           "extract(hour FROM call_time)::integer AS h FROM sel) c "
-           "GROUP BY GROUPING SETS ((wd, h), (wd)) ORDER BY wd, h";
+    return EdgeCalls(selection) +
+           SelectedHours(selection, {"inbound", "completed", "outbound", "minutes"}) +
+           ", d AS (SELECT weekday, hour, call_day, sum(inbound) AS inbound, sum(completed) AS "
+           "completed, sum(outbound) AS outbound, sum(minutes) AS minutes FROM dh GROUP BY "
+           "weekday, hour, call_day) SELECT weekday, hour, count(DISTINCT call_day), "
+           "sum(inbound), count(DISTINCT call_day) FILTER (WHERE completed > 0), sum(outbound), "
+           "sum(minutes) FROM d GROUP BY GROUPING SETS ((weekday, hour), (weekday)) ORDER BY "
+           "weekday, hour";
 }
 
 std::string StatTopNumbersQuery(const CallSelection &selection) {
-    const std::string tally =
-        ", number, count(*) AS n, min(call_day + call_time) AS first FROM sel "
-        "WHERE ";
-    return SelectedCalls(selection) +
-           "SELECT DISTINCT ON (kind) kind, number, n FROM (SELECT 'I' AS kind" + tally +
-           "direction = 'I' AND number ~ '[0-9]' GROUP BY number UNION ALL SELECT 'O'" + tally +
-           kCompletedOutbound + " GROUP BY number) t ORDER BY kind, n DESC, first, number";
+    return SelectedNumbers(selection) +
+           "SELECT DISTINCT ON (kind) kind, number, n FROM (SELECT kind, number, sum(calls) AS n, "
+           "min(first) AS first FROM dn GROUP BY kind, number) t ORDER BY kind, n DESC, first, "
+           "number";
 }
 
 std::string ComparisonCountsQuery(const ReportRange &range) {
-    return SelectedCalls(range, "", true) + "SELECT site, " +
-           Filtered("count(*)", "direction = 'I'") + ", " +
-           Filtered("count(*)", kCompletedOutbound) + ", coalesce(" +
-           Filtered("sum(m)", kCompleted) + ", 0), " + Filtered("count(*)", "caller_id_error") +
-           ", " + Filtered("count(*)", kAnsweredInbound) + ", " +
-           Filtered("count(*)", std::string(kAnsweredInbound) + " AND duration_s <= 10") +
-           " FROM sel GROUP BY site ORDER BY site";
+    const CallSelection chain = WholeChain(range);
+    return EdgeCalls(chain) +
+           SelectedDays(chain, {"inbound", "outbound", "minutes", "errors", "inbound_timed",
+                                "inbound_short"}) +
+           "SELECT site, sum(inbound), sum(outbound), sum(minutes), sum(errors), "
+           "sum(inbound_timed), sum(inbound_short) FROM dd GROUP BY site ORDER BY site";
 }
 
+// The busiest date and hour of each site and (site NULL) of the chain: the one with the most
+// calls, the earliest among equals.
 std::string ComparisonBusiestQuery(const ReportRange &range) {
-    const auto busiest = [](const std::string &kind, const std::string &key,
-                            const std::string &shown) {
-        return "(SELECT DISTINCT ON (site) '" + kind + "' AS kind, site, " + shown +
-               " AS busiest FROM (SELECT site, " + key +
-               " AS k, count(*) AS n FROM sel "
-               "GROUP BY GROUPING SETS ((site, " +
-               key + "), (" + key + "))) g ORDER BY site, n DESC, k)";
+    const auto busiest = [](const std::string &kind, const std::string &from,
+                            const std::string &key, const std::string &shown) {
+        return "(SELECT DISTINCT ON (site) '" + kind + "', site, " + shown +
+               " FROM (SELECT site, " + key + ", sum(records) AS n FROM " + from +
+               " GROUP BY GROUPING SETS ((site, " + key + "), (" + key + "))) g ORDER BY site, " +
+               "n DESC, " + key + ")";
     };
-    return SelectedCalls(range, "", true) + busiest("D", "call_day", "to_char(k, 'MM-DD-YYYY')") +
-           " UNION ALL " + busiest("H", "extract(hour FROM call_time)::integer", "k::text");
+    const CallSelection chain = WholeChain(range);
+    return EdgeCalls(chain) + SelectedDays(chain, {"records"}) + SelectedHours(chain, {"records"}) +
+           busiest("D", "dd", "call_day", "to_char(call_day, 'MM-DD-YYYY')") + " UNION ALL " +
+           busiest("H", "dh", "hour", "hour::text");
 }

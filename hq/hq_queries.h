@@ -1,5 +1,6 @@
 // The SQL the head-office reports send: every figure is counted at the server with GROUP BY over
-// the calls a report selects, so no call row crosses the network.
+// the summaries the sync keeps and the calls of the range's first and last days, so no call row
+// crosses the network.
 #pragma once
 #include "report_prompts.h"
 

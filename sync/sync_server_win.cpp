@@ -59,9 +59,8 @@ bool OdbcSyncServer::DayCounts(const std::string &site, int32_t fromDay,
                                std::map<int32_t, int64_t> &counts) {
     std::vector<std::vector<std::string>> rows;
     if (!link_.Query("SELECT call_day - " + std::string(DAY_ZERO) +
-                         ", sum(records) FROM cid_day_hours WHERE site = " + SqlText(site) +
-                         " AND call_day >= " + DAY_ZERO + " + " + Decimal(fromDay) +
-                         " GROUP BY call_day",
+                         ", records FROM cid_days WHERE site = " + SqlText(site) +
+                         " AND call_day >= " + DAY_ZERO + " + " + Decimal(fromDay),
                      rows))
         return false;
     link_.Rollback();

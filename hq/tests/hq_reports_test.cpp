@@ -137,7 +137,9 @@ TEST(HqQueries, LiteralsOfTheSelection) {
     for (const char *part :
          {"site = 'o''brien' AND", "(call_day, call_time) >= (DATE '2004-01-04', TIME '08:30:00')",
           "(call_day, call_time) <= (DATE '2004-01-17', TIME '23:59:59')",
-          "(124 >> (extract(dow FROM call_day)::integer + 1)) & 1 = 1"})
+          "(124 >> (extract(dow FROM call_day)::integer + 1)) & 1 = 1",
+          "call_day IN (DATE '2004-01-04') AND",
+          "call_day BETWEEN DATE '2004-01-05' AND DATE '2004-01-17' AND weekday IN (1,2,3,4,5)"})
         EXPECT_NE(sql.find(part), std::string::npos) << part;
     selection.site = "";
     EXPECT_EQ(StatCellsQuery(selection).find("site ="), std::string::npos);

@@ -56,7 +56,8 @@ for s in $(seq 1 99); do
            false, i % 50 = 0, decode(lpad(to_hex(i), 258, '0'), 'hex'), 0
     FROM generate_series(0, 36499) AS i" >/dev/null
 done
-psql_site "ANALYZE cid_calls; ANALYZE cid_day_hours; ANALYZE cid_sites" >/dev/null
+psql_site "ANALYZE cid_calls; ANALYZE cid_day_hours; ANALYZE cid_days; ANALYZE cid_day_numbers;
+    ANALYZE cid_sites" >/dev/null
 printf 'bulk load: %.0f s, %s rows, %s per-hour totals\n' "$(seconds_since "$start")" \
     "$(psql_site "SELECT count(*) FROM cid_calls")" "$(psql_site "SELECT count(*) FROM cid_day_hours")"
 

@@ -140,6 +140,23 @@ got=$(psql_site "SELECT hour, inbound, outbound, minutes, days FROM cid_hourly
 12|3|0|4|1
 23|0|1|2|1" ] || fail "cid_hourly: $got"
 
+step "/init rebuilds summaries of an older layout from the calls"
+summaries() {
+    psql_site "SELECT * FROM cid_day_hours ORDER BY site, call_day, hour;
+        SELECT * FROM cid_days ORDER BY 1, 2;
+        SELECT * FROM cid_day_numbers ORDER BY 1, 2, 4, 5"
+}
+want=$(summaries)
+psql_site "DROP TABLE cid_days, cid_day_numbers, cid_day_hours CASCADE;
+    CREATE TABLE cid_day_hours (site text, call_day date, hour smallint, records integer)" \
+    >/dev/null
+expect_exit 0 "$a" /init
+got=$(summaries)
+[ "$got" = "$want" ] && [ "$(echo "$got" | wc -l)" -eq 7 ] || fail "rebuilt summaries:
+$got
+wanted:
+$want"
+
 step "/check for the technician"
 check() {
     "$run" "$wine_dir" "$bin/check_probe.exe" "$(win_path "$1/Ringsync.exe")" \
