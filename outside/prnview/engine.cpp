@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr size_t kPdfBufferBytes = 64 * 1024;
+
 bool KnownPageSetup(int32_t paper, int32_t orientation) {
     return paper == PV_PAPER_LETTER && orientation == PV_PORTRAIT;
 }
@@ -37,6 +39,8 @@ int32_t Engine::StartDocument(int32_t owner, const char *title, const char *pdfP
         pdfFile = std::fopen(pdfPath, "wb");
         if (!pdfFile)
             return PV_ERR_OUTPUT;
+        // The C runtime's 4 KB buffer would make a long report's file a thousand writes and more.
+        std::setvbuf(pdfFile, nullptr, _IOFBF, kPdfBufferBytes);
     }
     try {
         const int32_t lastHandle = state_.lastHandle;

@@ -77,8 +77,9 @@ written=$work/out/written.pdf
 PRNVIEW32_PDF=$(winpath "$written") run "$prog/tally_host.exe" IBLogRpt "${range[@]}" >/dev/null
 if ! check=$(qpdf --check "$written" 2>&1); then
     fail "the engine's PDF: qpdf finds faults: $check"
-elif [ "$(grep -ac "/Filter /FlateDecode" "$written")" != 5 ]; then
-    fail "the engine's PDF: not five compressed page streams"
+elif [ "$(grep -ac "/Filter /FlateDecode" "$written")" != "$(grep -ac "<< /Length" "$written")" ] ||
+    [ "$(grep -ac "/Filter /FlateDecode" "$written")" -lt 5 ]; then
+    fail "the engine's PDF: a content stream that is not compressed, or fewer than one a page"
 else
     echo "ok   the engine's PDF passes qpdf --check"
 fi
