@@ -177,11 +177,12 @@ std::string StatCellsQuery(const CallSelection &selection) {
            "weekday, hour";
 }
 
+// Only the numbers with the highest count are ordered: a chain may have called from millions.
 std::string StatTopNumbersQuery(const CallSelection &selection) {
     return SelectedNumbers(selection) +
-           "SELECT DISTINCT ON (kind) kind, number, n FROM (SELECT kind, number, sum(calls) AS n, "
-           "min(first) AS first FROM dn GROUP BY kind, number) t ORDER BY kind, n DESC, first, "
-           "number";
+           ", t AS (SELECT kind, number, sum(calls) AS n, min(first) AS first FROM dn GROUP BY "
+           "kind, number) SELECT DISTINCT ON (kind) kind, number, n FROM t WHERE (kind, n) IN "
+           "(SELECT kind, max(n) FROM t GROUP BY kind) ORDER BY kind, n DESC, first, number";
 }
 
 std::string ComparisonCountsQuery(const ReportRange &range) {
