@@ -581,8 +581,8 @@ class PdfWriter::Ahead {
         }
     }
 
-    // Pages are handed on a few at a time: waking a thread is a round trip to the system, under
-    // Wine to its server, and costs more than a page's writing when paid for every page.
+    // Pages are handed on a few at a time: waking a thread is a call into the system, under Wine
+    // a round trip to its server.
     static constexpr size_t kWakeBatch = 4;
 
     std::mutex mutex_;
