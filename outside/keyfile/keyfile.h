@@ -64,6 +64,11 @@ enum : int32_t {
 // or may not appear, as if the scan had passed them a moment earlier. Get-first, get-equal and
 // get-greater-or-equal drop what was read ahead and start afresh; a get-next after KF_END reads
 // the file again and finds records added since. Mode-1 handles read one record per call.
+//
+// kf_Count reads the file a part at a time, each part in a read of its own, so that a process
+// inserting meanwhile need not wait for the whole count. On a file that others change during the
+// call, the count is a sum of consistent pictures taken during it: records added or deleted
+// meanwhile may or may not be counted.
 
 // Open modes. Mode 2 refuses every change with KF_READ_ONLY.
 enum : int32_t { KF_MODE_UPDATE = 1, KF_MODE_READ = 2 };

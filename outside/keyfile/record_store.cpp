@@ -1,5 +1,5 @@
-// Record files on SQLite. Every call is at most one statement or one write transaction, so no
-// lock outlives a call: a server inserting, a purge deleting and a report scanning can share
+// Record files on SQLite. Every call is at most one write transaction or a few short reads, so
+// no lock outlives a call: a server inserting, a purge deleting and a report scanning can share
 // one file, and an insert that returned 0 is on disk (rollback journal, synchronous=FULL).
 // A get-next on a read-only handle reads the records that follow in one statement and serves
 // the get-nexts after it from memory.
@@ -82,6 +82,17 @@ std::string FollowingSql(const std::string &select, const std::string &column,
     return "SELECT * FROM (" + select + "WHERE " + column + " = ?1 AND id > ?2 ORDER BY id LIMIT " +
            limit + ") UNION ALL SELECT * FROM (" + select + "WHERE " + column + " > ?1 ORDER BY " +
            column + ", id LIMIT " + limit + ") LIMIT " + limit;
+}
+
+// A count walks the index of the shortest key, the smallest part of the file that holds every
+// record: the records themselves take up most of the file.
+size_t CountKey(const FileDefinition &definition) {
+    size_t shortest = 0;
+    for (size_t k = 1; k < definition.keys.size(); ++k) {
+        if (definition.keys[k].length < definition.keys[shortest].length)
+            shortest = k;
+    }
+    return shortest;
 }
 
 int StepOnce(sqlite3_stmt *statement) {
@@ -191,16 +202,21 @@ int32_t RecordStore::Prepare() {
                                   nullptr) == SQLITE_OK;
     };
     const size_t count = definition_.keys.size();
+    const std::string countColumn = KeyColumn(CountKey(definition_));
+    const std::string countSelect = "SELECT id, " + countColumn + " FROM kf_record ";
     std::string insert = "INSERT INTO kf_record(data";
     std::string values = "VALUES(?1";
     for (size_t k = 0; k < count; ++k) {
         insert += ", " + KeyColumn(k);
         values += ", ?" + std::to_string(k + 2);
     }
-    bool ok = prepare("BEGIN IMMEDIATE", begin_) && prepare("COMMIT", commit_) &&
-              prepare("ROLLBACK", rollback_) && prepare(insert + ") " + values + ")", insert_) &&
-              prepare("DELETE FROM kf_record WHERE id = ?1", delete_) &&
-              prepare("SELECT count(*) FROM kf_record", count_);
+    bool ok =
+        prepare("BEGIN IMMEDIATE", begin_) && prepare("COMMIT", commit_) &&
+        prepare("ROLLBACK", rollback_) && prepare(insert + ") " + values + ")", insert_) &&
+        prepare("DELETE FROM kf_record WHERE id = ?1", delete_) &&
+        prepare(FollowingSql(countSelect, countColumn, "?3") + " OFFSET ?3 - 1", countStep_) &&
+        prepare("SELECT count(*) FROM (" + FollowingSql(countSelect, countColumn, "?3") + ")",
+                countRest_);
     keys_.resize(count);
     for (size_t k = 0; ok && k < count; ++k) {
         const std::string c = KeyColumn(k);
@@ -221,7 +237,8 @@ RecordStore::~RecordStore() {
         for (sqlite3_stmt *statement : {k.first, k.equal, k.greaterOrEqual, k.next, k.batch})
             sqlite3_finalize(statement);
     }
-    for (sqlite3_stmt *statement : {begin_, commit_, rollback_, insert_, delete_, count_})
+    for (sqlite3_stmt *statement :
+         {begin_, commit_, rollback_, insert_, delete_, countStep_, countRest_})
         sqlite3_finalize(statement);
     sqlite3_close_v2(db_);
 }
@@ -401,8 +418,49 @@ int32_t RecordStore::GetNext(RecordBuffer out) {
 }
 
 int32_t RecordStore::Count(int64_t &count) {
-    const int rc = sqlite3_step(count_);
-    count = rc == SQLITE_ROW ? sqlite3_column_int64(count_, 0) : 0;
-    sqlite3_reset(count_);
-    return rc == SQLITE_ROW ? KF_OK : StatusOf(rc);
+    count = 0;
+    // One statement over a million records would keep a server's commit waiting for as long as
+    // it reads (rollback journal: the commit needs every reader gone). A part at a time, each in
+    // a read of its own, lets the commit in between; the place between parts is a key and an
+    // insertion number, as for a get-next, so duplicates across a part's edge count once.
+    std::string key; // empty: before every record, whose index values are never empty
+    int64_t id = 0;
+    const auto bindPlace = [&key, &id](sqlite3_stmt *statement) {
+        if (key.empty())
+            sqlite3_bind_zeroblob(statement, 1, 0);
+        else
+            sqlite3_bind_blob(statement, 1, key.data(), static_cast<int>(key.size()),
+                              SQLITE_STATIC);
+        sqlite3_bind_int64(statement, 2, id);
+        sqlite3_bind_int64(statement, 3, kCountPart);
+    };
+    int64_t total = 0;
+    int rc = SQLITE_ROW;
+    while (rc == SQLITE_ROW) {
+        bindPlace(countStep_);
+        rc = sqlite3_step(countStep_);
+        std::string last;
+        if (rc == SQLITE_ROW) {
+            id = sqlite3_column_int64(countStep_, 0);
+            last.assign(static_cast<const char *>(sqlite3_column_blob(countStep_, 1)),
+                        static_cast<size_t>(sqlite3_column_bytes(countStep_, 1)));
+            total += kCountPart;
+        }
+        // Not into key before the reset: the statement reads that binding until then.
+        sqlite3_reset(countStep_);
+        if (rc == SQLITE_ROW)
+            key = std::move(last);
+    }
+    if (rc != SQLITE_DONE)
+        return StatusOf(rc);
+    // Fewer than a part's records follow the place.
+    bindPlace(countRest_);
+    rc = sqlite3_step(countRest_);
+    if (rc == SQLITE_ROW)
+        total += sqlite3_column_int64(countRest_, 0);
+    sqlite3_reset(countRest_);
+    if (rc != SQLITE_ROW)
+        return StatusOf(rc);
+    count = total;
+    return KF_OK;
 }

@@ -35,6 +35,10 @@ class RecordStore {
     int32_t GetNext(RecordBuffer out);
     int32_t Count(int64_t &count);
 
+    // A count reads this many records at a time, each part in a read of its own: under Wine
+    // about 30 ms of a reader's lock on a busy machine.
+    static constexpr int64_t kCountPart = 16384;
+
   private:
     struct KeyStatements {
         sqlite3_stmt *first = nullptr;
@@ -95,7 +99,10 @@ class RecordStore {
     sqlite3_stmt *rollback_ = nullptr;
     sqlite3_stmt *insert_ = nullptr;
     sqlite3_stmt *delete_ = nullptr;
-    sqlite3_stmt *count_ = nullptr;
+    // After the place (?1, ?2) in the shortest key's order: the ?3-th record, and how many
+    // records follow, at most ?3.
+    sqlite3_stmt *countStep_ = nullptr;
+    sqlite3_stmt *countRest_ = nullptr;
     Place place_;
     Batch batch_;
     bool haveLastRead_ = false;

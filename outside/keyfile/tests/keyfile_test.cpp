@@ -1,6 +1,7 @@
 // Record manager semantics through its exported calls: creation, key orders, duplicates,
 // positioning, scans across deletes and changes through another handle, read-only handles.
 #include "keyfile_fixture.h"
+#include "record_store.h"
 #include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -508,6 +509,64 @@ TEST_F(KeyfileTest, CallsWithBadArgumentsFailWithoutEffect) {
     ASSERT_EQ(Read(KF_GET_EQUAL, h, back, sizeof back, key.data(), 8, 1), KF_OK);
     EXPECT_EQ(std::memcmp(back, longer, sizeof longer), 0);
     EXPECT_EQ(back[200], 0);
+}
+
+TEST_F(KeyfileTest, CountAddsUpItsPartsOnce) {
+    // Written directly, in one transaction: enough records for several parts of a count, with
+    // gaps in their insertion numbers and long runs of equal keys across the parts' edges.
+    constexpr int64_t P = RecordStore::kCountPart;
+    struct Case {
+        const char *what;
+        int64_t records;
+        int64_t sameKeyRun; // consecutive records sharing every key
+        int64_t deleted;    // every n-th record deleted afterwards, 0 for none
+    };
+    const Case cases[] = {
+        {"empty", 0, 1, 0},
+        {"one record", 1, 1, 0},
+        {"all deleted", 3, 1, 1},
+        {"one short of a part", P - 1, 7, 0},
+        {"exactly a part", P, 1, 0},
+        {"a part and one", P + 1, P, 0},
+        {"parts with gaps and runs", 3 * P + 5, 1000, 3},
+    };
+    for (const Case &c : cases) {
+        fs::remove(log_);
+        ASSERT_EQ(Create(log_, CallLogDefinition()), KF_OK);
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(log_.string().c_str(), &db), SQLITE_OK);
+        sqlite3_stmt *insert = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db,
+                                     "INSERT INTO kf_record VALUES(?1, zeroblob(120), ?2, ?2, ?2)",
+                                     -1, &insert, nullptr),
+                  SQLITE_OK);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        int64_t expected = 0;
+        for (int64_t n = 0; n < c.records; ++n) {
+            // Later runs sort first, so key order and insertion order disagree.
+            const uint8_t key[2] = {static_cast<uint8_t>(255 - n / c.sameKeyRun % 256),
+                                    static_cast<uint8_t>(n / c.sameKeyRun / 256)};
+            sqlite3_bind_int64(insert, 1, 3 * n + 1);
+            sqlite3_bind_blob(insert, 2, key, sizeof key, SQLITE_STATIC);
+            EXPECT_EQ(sqlite3_step(insert), SQLITE_DONE);
+            sqlite3_reset(insert);
+            expected += c.deleted == 0 || n % c.deleted != 0;
+        }
+        sqlite3_finalize(insert);
+        if (c.deleted != 0) {
+            const std::string sql =
+                "DELETE FROM kf_record WHERE (id - 1) / 3 % " + std::to_string(c.deleted) + " = 0";
+            EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        EXPECT_EQ(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        for (const int32_t mode : {KF_MODE_READ, KF_MODE_UPDATE}) {
+            int32_t h = Open(log_, mode);
+            ASSERT_GE(h, 1);
+            EXPECT_EQ(kf_Count(&h), expected) << c.what << ", mode " << mode;
+            kf_Close(&h);
+        }
+    }
 }
 
 TEST_F(KeyfileTest, NoLockOutlivesACall) {
