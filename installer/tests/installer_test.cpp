@@ -176,7 +176,7 @@ TEST_F(SetupTest, InstallsTakesACallUpgradesOverTheRunningServerAndUninstallsKee
     ASSERT_TRUE(CreateExclusionList(dir.Path(EXCL_SHOW_FILE), {"5558880000"}));
     Ringhold first(dir);
     ASSERT_TRUE(first.Start());
-    ASSERT_TRUE(first.WaitForServer(true, START_WAIT_MS));
+    ASSERT_TRUE(WaitForLinesWaiting(dir, 1, 4, START_WAIT_MS));
     PlayCall(dir, port, "555-123-4567");
     ASSERT_TRUE(WaitForLogSize(dir, 1));
     const std::vector<std::string> before = DataSnapshot(dir);
@@ -190,6 +190,7 @@ TEST_F(SetupTest, InstallsTakesACallUpgradesOverTheRunningServerAndUninstallsKee
     EXPECT_EQ(DataSnapshot(dir), before) << "call log, exclusion lists and configuration";
     EXPECT_TRUE(ReadUserValue(kRunKey, kRunValue, value)) << "an upgrade keeps the autostart";
     ASSERT_TRUE(WaitForRunningServer()) << "the upgrade starts the server again";
+    ASSERT_TRUE(WaitForLinesWaiting(dir, 1, 4, START_WAIT_MS));
     PlayCall(dir, port, "555-765-4321");
     ASSERT_TRUE(WaitForLogSize(dir, 2));
 

@@ -74,13 +74,7 @@ bool Session::StartServer(CidConfig cfg) {
     cfg.PortSel = Link == LinkKind::Serial ? (uint8_t)ServerCom : (uint8_t)PORT_UDP;
     Dir.WriteIni(UdpPort);
     Dir.WriteConfig(cfg);
-    if (!Server.Start())
-        return false;
-    for (int line = cfg.FirstLine; line <= cfg.LastLine; line++) {
-        if (!WaitForDisplay(Dir, line, WaitingRecord(), START_WAIT_MS))
-            return false;
-    }
-    return true;
+    return Server.Start() && WaitForLinesWaiting(Dir, cfg.FirstLine, cfg.LastLine, START_WAIT_MS);
 }
 
 std::string Session::LinkArguments() const {

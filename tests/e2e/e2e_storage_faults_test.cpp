@@ -245,7 +245,7 @@ TEST_P(KilledServer, LogKeepsEveryCommittedCallAndTheRestartLogsOn) {
     // The lock files of the killed run are left behind; the restart takes them over.
     Ringhold restarted(session.Dir);
     ASSERT_TRUE(restarted.Start());
-    ASSERT_TRUE(restarted.WaitForServer(true, START_WAIT_MS));
+    ASSERT_TRUE(WaitForLinesWaiting(session.Dir, 1, 4, START_WAIT_MS));
     const UsageMark usage = MarkUsage(restarted.Process());
     const TestCall fresh{2, 'I', 'S', "555-399-0000", "AFTER RESTART", "14:00"};
     ASSERT_EQ(session.PlayCalls({fresh}).size(), 1u);

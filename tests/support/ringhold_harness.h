@@ -126,6 +126,10 @@ bool SameRecord(const StationDisplayRecord &a, const StationDisplayRecord &b);
 bool WaitForDisplay(const ProgramDir &dir, int line, const StationDisplayRecord &wanted,
                     DWORD waitMs);
 StationDisplayRecord WaitingRecord();
+// Waits until lines `first` to `last` show "Waiting" / "For Call": the server writes them only
+// once its link to the unit is open, so a call sent after this reaches it. (The server state
+// turns to running before that.)
+bool WaitForLinesWaiting(const ProgramDir &dir, int first, int last, DWORD waitMs);
 
 // Every record of DATA\QuorlLog.OV5 in key 1 order, read through KEYFILE in mode 2.
 std::vector<CallLogRecord> ReadCallLog(const ProgramDir &dir);

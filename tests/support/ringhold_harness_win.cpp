@@ -256,6 +256,15 @@ StationDisplayRecord WaitingRecord() {
     return MakeDisplayRecord("Waiting", "For Call", "");
 }
 
+bool WaitForLinesWaiting(const ProgramDir &dir, int first, int last, DWORD waitMs) {
+    const StationDisplayRecord waiting = WaitingRecord();
+    for (int line = first; line <= last; line++) {
+        if (!WaitForDisplay(dir, line, waiting, waitMs))
+            return false;
+    }
+    return true;
+}
+
 std::vector<CallLogRecord> ReadCallLog(const ProgramDir &dir) {
     std::vector<CallLogRecord> records;
     std::string path = dir.Path(CALL_LOG_FILE);
