@@ -65,20 +65,40 @@ std::string EdgeCalls(const CallSelection &selection) {
            SiteCondition(selection) + EdgeCondition(selection.range) + ")";
 }
 
-// The range's whole days, of the weekdays chosen, as the summaries keep them.
-std::string InnerDays(const CallSelection &selection) {
-    const ReportRange &range = selection.range;
-    const std::string from = DayLiteral(range.startDate + (FirstDayWhole(range) ? 0 : 1));
-    const std::string to = DayLiteral(range.endDate - (LastDayWhole(range) ? 0 : 1));
-    std::string weekdays;
+// The range's whole days: the first and last as date literals (empty when out of the
+// calendar), and the weekdays chosen.
+struct InnerSpan {
+    std::string from, to, weekdays;
     int chosen = 0;
+};
+
+InnerSpan InnerSpanOf(const ReportRange &range) {
+    InnerSpan span;
+    span.from = DayLiteral(range.startDate + (FirstDayWhole(range) ? 0 : 1));
+    span.to = DayLiteral(range.endDate - (LastDayWhole(range) ? 0 : 1));
     for (int weekday = 0; weekday < 7; ++weekday)
         if ((range.dayMask >> (weekday + 1)) & 1)
-            weekdays += (chosen++ ? "," : "") + Decimal(weekday);
-    if (from.empty() || to.empty() || chosen == 0)
+            span.weekdays += (span.chosen++ ? "," : "") + Decimal(weekday);
+    return span;
+}
+
+// The range's whole days, of the weekdays chosen, as the summaries keep them.
+std::string InnerDays(const CallSelection &selection) {
+    const InnerSpan span = InnerSpanOf(selection.range);
+    if (span.from.empty() || span.to.empty() || span.chosen == 0)
         return "FALSE";
-    return SiteCondition(selection) + "call_day BETWEEN " + from + " AND " + to +
-           (chosen == 7 ? "" : " AND weekday IN (" + weekdays + ")");
+    return SiteCondition(selection) + "call_day BETWEEN " + span.from + " AND " + span.to +
+           (span.chosen == 7 ? "" : " AND weekday IN (" + span.weekdays + ")");
+}
+
+// The first day of the first month that lies whole within the inner days, and the first day
+// after the last such month; the first is the later one when none does.
+std::string FirstWholeMonth(const InnerSpan &span) {
+    return "(date_trunc('month', (" + span.from + " - 1)::timestamp) + interval '1 month')::date";
+}
+
+std::string EndOfWholeMonths(const InnerSpan &span) {
+    return "date_trunc('month', (" + span.to + " + 1)::timestamp)::date";
 }
 
 // A figure the summaries keep per day and per hour, and how it is counted from calls.
@@ -130,16 +150,37 @@ std::string SelectedHours(const CallSelection &selection, const std::vector<std:
     return SelectedFigures(selection, "dh", "cid_day_hours", ", hour", figures);
 }
 
+// The whole chain's calls of each number in the whole months of its inner days, every weekday
+// chosen, from the month summary; the inner days outside those months from the day summary.
+// The chain's numbers are grouped per month and number instead of per site, day and number.
+std::string ChainNumbersOfInnerDays(const CallSelection &selection) {
+    const InnerSpan span = InnerSpanOf(selection.range);
+    const std::string first = FirstWholeMonth(span), end = EndOfWholeMonths(span);
+    return "SELECT kind, number, sum(calls) AS calls, min(first_call) AS first FROM "
+           "cid_month_numbers WHERE month >= " +
+           first + " AND month < " + end +
+           " GROUP BY kind, number UNION ALL SELECT kind, number, sum(calls), min(call_day + "
+           "first_time) FROM cid_day_numbers WHERE " +
+           InnerDays(selection) + " AND (call_day < " + first + " OR call_day >= " + end +
+           ") GROUP BY kind, number";
+}
+
+std::string NumbersOfInnerDays(const CallSelection &selection) {
+    const InnerSpan span = InnerSpanOf(selection.range);
+    if (selection.site.empty() && span.chosen == 7 && !span.from.empty() && !span.to.empty())
+        return ChainNumbersOfInnerDays(selection);
+    return "SELECT kind, number, sum(calls) AS calls, min(call_day + first_time) AS first FROM "
+           "cid_day_numbers WHERE " +
+           InnerDays(selection) + " GROUP BY kind, number";
+}
+
 // dn: per direction ('I', 'O') and number of the selection, calls and the first of them. Each
 // part is grouped on its own so that the server can share the large one among its workers.
 std::string SelectedNumbers(const CallSelection &selection) {
-    return EdgeCalls(selection) +
-           ", dn AS (SELECT kind, number, sum(calls) AS calls, min(call_day + first_time) AS "
-           "first FROM cid_day_numbers WHERE " +
-           InnerDays(selection) +
-           " GROUP BY kind, number UNION ALL SELECT direction, number, count(*), min(call_day "
-           "+ call_time) FROM sel WHERE (direction = 'I' AND number ~ '[0-9]') OR (direction = "
-           "'O' AND NOT start_only) GROUP BY direction, number) ";
+    return EdgeCalls(selection) + ", dn AS (" + NumbersOfInnerDays(selection) +
+           " UNION ALL SELECT direction, number, count(*), min(call_day + call_time) FROM sel "
+           "WHERE (direction = 'I' AND number ~ '[0-9]') OR (direction = 'O' AND NOT start_only) "
+           "GROUP BY direction, number) ";
 }
 
 CallSelection WholeChain(const ReportRange &range) {

@@ -1,7 +1,7 @@
 -- The head office's call tables: every site's call log, the sites' claims on their names, and
--- summaries kept by the insert trigger (per day and hour, per day, per day and number) so that
--- figures over days need no scan of the calls. Safe to run again: it only adds what is
--- missing, and rebuilds summaries of an older layout from the calls.
+-- summaries kept by the insert trigger (per day and hour, per day, per day and number, per
+-- month and number) so that figures over days need no scan of the calls. Safe to run again:
+-- it only adds what is missing, and rebuilds summaries of an older layout from the calls.
 
 CREATE TABLE IF NOT EXISTS cid_sites (
     site text PRIMARY KEY,
@@ -104,10 +104,24 @@ CREATE TABLE IF NOT EXISTS cid_day_numbers (
     PRIMARY KEY (site, call_day, kind, number)
 );
 
+-- The same per month, every site's calls together: the chain's most frequent number over whole
+-- months is grouped from one row per number and month, not one per site, number and day.
+-- first_call is the month's first call of the number, which decides among equals.
+CREATE TABLE IF NOT EXISTS cid_month_numbers (
+    month date NOT NULL,
+    kind char(1) NOT NULL,
+    number text NOT NULL,
+    calls integer NOT NULL,
+    first_call timestamp NOT NULL,
+    PRIMARY KEY (month, kind, number)
+);
+
 -- The statement that adds the calls of a relation to the summaries: the insert trigger's new
 -- rows, or every call when the summaries are rebuilt. The figures of an hour are counted from
 -- the calls; a day's are rolled up from its hours, and both are merged into what is stored as
--- each figure's kind says (a sum, the highest, the lowest).
+-- each figure's kind says (a sum, the highest, the lowest). Sites send at the same time and
+-- share the rows per month: taken in key order, two sends wait for each other but never
+-- deadlock.
 CREATE OR REPLACE FUNCTION cid_fold_statement(source text) RETURNS text
 LANGUAGE sql IMMUTABLE AS $$
 WITH figure (pos, col, how) AS (
@@ -155,15 +169,28 @@ hours AS (
 days AS (
     INSERT INTO cid_days AS t (site, call_day, weekday, %2$s)
     SELECT site, call_day, weekday, %3$s FROM h GROUP BY site, call_day, weekday
-    ON CONFLICT (site, call_day) DO UPDATE SET %4$s)
-INSERT INTO cid_day_numbers AS t (site, call_day, weekday, kind, number, calls, first_time)
-SELECT site, call_day, weekday, direction, number, count(*), min(call_time)
-FROM c
-WHERE (direction = 'I' AND number ~ '[0-9]') OR (direction = 'O' AND NOT start_only)
-GROUP BY site, call_day, weekday, direction, number
-ON CONFLICT (site, call_day, kind, number) DO UPDATE SET
+    ON CONFLICT (site, call_day) DO UPDATE SET %4$s),
+n AS (
+    SELECT site, call_day, weekday, direction AS kind, number, count(*) AS calls,
+           min(call_time) AS first_time
+    FROM c
+    WHERE (direction = 'I' AND number ~ '[0-9]') OR (direction = 'O' AND NOT start_only)
+    GROUP BY site, call_day, weekday, direction, number),
+day_numbers AS (
+    INSERT INTO cid_day_numbers AS t (site, call_day, weekday, kind, number, calls, first_time)
+    SELECT site, call_day, weekday, kind, number, calls, first_time FROM n
+    ON CONFLICT (site, call_day, kind, number) DO UPDATE SET
+        calls = t.calls + excluded.calls,
+        first_time = least(t.first_time, excluded.first_time))
+INSERT INTO cid_month_numbers AS t (month, kind, number, calls, first_call)
+SELECT date_trunc('month', call_day::timestamp)::date, kind, number, sum(calls),
+       min(call_day + first_time)
+FROM n
+GROUP BY 1, 2, 3
+ORDER BY 1, 2, 3
+ON CONFLICT (month, kind, number) DO UPDATE SET
     calls = t.calls + excluded.calls,
-    first_time = least(t.first_time, excluded.first_time)
+    first_call = least(t.first_call, excluded.first_call)
 $f$, source, cols, rollup, merge)
 FROM lists
 $$;
@@ -180,12 +207,21 @@ CREATE OR REPLACE TRIGGER cid_calls_day_hours
     AFTER INSERT ON cid_calls REFERENCING NEW TABLE AS added
     FOR EACH STATEMENT EXECUTE FUNCTION cid_add_day_hours();
 
--- A summary made just now (first run, or rebuilt above) takes the calls already stored.
+-- Day summaries made just now (first run, or rebuilt above) take the calls already stored, and
+-- the month summary is made again with them; a month summary made beside day summaries kept
+-- before it is rolled up from them.
 DO $$
 BEGIN
     IF NOT EXISTS (SELECT 1 FROM cid_day_hours) AND NOT EXISTS (SELECT 1 FROM cid_days)
        AND NOT EXISTS (SELECT 1 FROM cid_day_numbers) THEN
+        DELETE FROM cid_month_numbers;
         EXECUTE cid_fold_statement('cid_calls');
+    ELSIF NOT EXISTS (SELECT 1 FROM cid_month_numbers) THEN
+        INSERT INTO cid_month_numbers (month, kind, number, calls, first_call)
+        SELECT date_trunc('month', call_day::timestamp)::date, kind, number, sum(calls),
+               min(call_day + first_time)
+        FROM cid_day_numbers
+        GROUP BY 1, 2, 3;
     END IF;
 END
 $$;

@@ -69,6 +69,25 @@ pdf_has "chain statistics" "$PG_WORK/all.pdf" \
     "Caller ID Errors for Period = 2" \
     "^ *Mon +3 +0( +0){14} +3 *$" "Chain HQ"
 
+echo "== the chain's most frequent numbers over a whole month and the days around it"
+# December from the month summary, the other whole days from the day summary, the two days the
+# times cut from their calls; each figure worked out again from the calls themselves.
+most_called() { # DIRECTION: number|calls, the earliest first call among equals
+    psql_site "SELECT number, count(*) FROM cid_calls
+        WHERE (call_day, call_time) >= ('2003-11-15', '12:00:00')
+          AND (call_day, call_time) <= ('2004-01-10', '18:00:00') AND direction = '$1'
+          AND CASE direction WHEN 'I' THEN number ~ '[0-9]' ELSE NOT start_only END
+        GROUP BY number ORDER BY count(*) DESC, min(call_day + call_time), number LIMIT 1"
+}
+shown() { # number|calls as the page writes it, a dash allowed between digits
+    echo "$(cut -d'|' -f1 <<<"$1" | sed 's/[0-9]/&-?/g') +\\($(cut -d'|' -f2 <<<"$1") times\\)"
+}
+inbound=$(most_called I) outbound=$(most_called O)
+hq_report stats "All sites" "$PG_WORK/months.pdf" 11-15-2003 12:00:00 01-10-2004 18:00:00 254 \
+    >/dev/null
+pdf_has "chain's numbers over months and days ($inbound, $outbound)" "$PG_WORK/months.pdf" \
+    "Number That Called most: $(shown "$inbound") +Number Dialed most: $(shown "$outbound")"
+
 echo "== site comparison"
 hq_report compare "All sites" "$PG_WORK/compare.pdf" 01-04-2004 00:00:00 01-17-2004 23:59:59 254 \
     >/dev/null

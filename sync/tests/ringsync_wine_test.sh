@@ -144,7 +144,8 @@ step "/init rebuilds summaries of an older layout from the calls"
 summaries() {
     psql_site "SELECT * FROM cid_day_hours ORDER BY site, call_day, hour;
         SELECT * FROM cid_days ORDER BY 1, 2;
-        SELECT * FROM cid_day_numbers ORDER BY 1, 2, 4, 5"
+        SELECT * FROM cid_day_numbers ORDER BY 1, 2, 4, 5;
+        SELECT * FROM cid_month_numbers ORDER BY 1, 2, 3"
 }
 want=$(summaries)
 psql_site "DROP TABLE cid_days, cid_day_numbers, cid_day_hours CASCADE;
@@ -152,7 +153,15 @@ psql_site "DROP TABLE cid_days, cid_day_numbers, cid_day_hours CASCADE;
     >/dev/null
 expect_exit 0 "$a" /init
 got=$(summaries)
-[ "$got" = "$want" ] && [ "$(echo "$got" | wc -l)" -eq 7 ] || fail "rebuilt summaries:
+[ "$got" = "$want" ] && [ "$(echo "$got" | wc -l)" -eq 10 ] || fail "rebuilt summaries:
+$got
+wanted:
+$want"
+# A database of the round before the month summary: made and rolled up from the day summaries.
+psql_site "DROP TABLE cid_month_numbers" >/dev/null
+expect_exit 0 "$a" /init
+got=$(summaries)
+[ "$got" = "$want" ] || fail "month summary rolled up from the days:
 $got
 wanted:
 $want"
