@@ -116,12 +116,30 @@ CREATE TABLE IF NOT EXISTS cid_month_numbers (
     PRIMARY KEY (month, kind, number)
 );
 
+-- The statement that adds per-day number rows (the columns of cid_day_numbers) to the month
+-- summary: the fold's new ones below, or the day summary's own when the month summary is new
+-- beside it. Sites send at the same time and share these rows: taken in key order, two sends
+-- wait for each other but never deadlock.
+CREATE OR REPLACE FUNCTION cid_month_fold_statement(source text) RETURNS text
+LANGUAGE sql IMMUTABLE AS $$
+SELECT format($f$
+INSERT INTO cid_month_numbers AS t (month, kind, number, calls, first_call)
+SELECT date_trunc('month', call_day::timestamp)::date, kind, number, sum(calls),
+       min(call_day + first_time)
+FROM %1$s
+GROUP BY 1, 2, 3
+ORDER BY 1, 2, 3
+ON CONFLICT (month, kind, number) DO UPDATE SET
+    calls = t.calls + excluded.calls,
+    first_call = least(t.first_call, excluded.first_call)
+$f$, source)
+$$;
+
 -- The statement that adds the calls of a relation to the summaries: the insert trigger's new
 -- rows, or every call when the summaries are rebuilt. The figures of an hour are counted from
 -- the calls; a day's are rolled up from its hours, and both are merged into what is stored as
--- each figure's kind says (a sum, the highest, the lowest). Sites send at the same time and
--- share the rows per month: taken in key order, two sends wait for each other but never
--- deadlock.
+-- each figure's kind says (a sum, the highest, the lowest). The per-day number rows go on into
+-- the month summary.
 CREATE OR REPLACE FUNCTION cid_fold_statement(source text) RETURNS text
 LANGUAGE sql IMMUTABLE AS $$
 WITH figure (pos, col, how) AS (
@@ -182,16 +200,8 @@ day_numbers AS (
     ON CONFLICT (site, call_day, kind, number) DO UPDATE SET
         calls = t.calls + excluded.calls,
         first_time = least(t.first_time, excluded.first_time))
-INSERT INTO cid_month_numbers AS t (month, kind, number, calls, first_call)
-SELECT date_trunc('month', call_day::timestamp)::date, kind, number, sum(calls),
-       min(call_day + first_time)
-FROM n
-GROUP BY 1, 2, 3
-ORDER BY 1, 2, 3
-ON CONFLICT (month, kind, number) DO UPDATE SET
-    calls = t.calls + excluded.calls,
-    first_call = least(t.first_call, excluded.first_call)
-$f$, source, cols, rollup, merge)
+%5$s
+$f$, source, cols, rollup, merge, cid_month_fold_statement('n'))
 FROM lists
 $$;
 
@@ -217,11 +227,7 @@ BEGIN
         DELETE FROM cid_month_numbers;
         EXECUTE cid_fold_statement('cid_calls');
     ELSIF NOT EXISTS (SELECT 1 FROM cid_month_numbers) THEN
-        INSERT INTO cid_month_numbers (month, kind, number, calls, first_call)
-        SELECT date_trunc('month', call_day::timestamp)::date, kind, number, sum(calls),
-               min(call_day + first_time)
-        FROM cid_day_numbers
-        GROUP BY 1, 2, 3;
+        EXECUTE cid_month_fold_statement('cid_day_numbers');
     END IF;
 END
 $$;

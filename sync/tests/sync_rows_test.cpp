@@ -102,7 +102,7 @@ TEST(SyncStatus, WritesEveryLineWithCrLfAndTheErrorOnOneLineIn1252) {
 
 TEST(SyncSchema, SplitsTheScriptIntoWholeStatements) {
     const std::vector<std::string> statements = SplitSqlScript(SchemaScript());
-    ASSERT_EQ(16u, statements.size());
+    ASSERT_EQ(17u, statements.size());
     size_t bodies = 0;
     for (const std::string &s : statements) {
         EXPECT_EQ(std::string::npos, s.find("--")) << s;
