@@ -6,8 +6,6 @@
 
 namespace {
 
-const DWORD kBoxWaitMs = 15000;
-
 DWORD WINAPI RunSetupCid(void *) {
     SetupCID(nullptr);
     return 0;
@@ -62,8 +60,8 @@ bool SetupCall::Returned(DWORD waitMs) {
     return WaitForSingleObject(thread_, waitMs) == WAIT_OBJECT_0;
 }
 
-HWND WaitForBox(const char *caption) {
-    return FindDialog(GetCurrentProcessId(), caption, kBoxWaitMs);
+HWND WaitForBox(const char *caption, DWORD waitMs) {
+    return FindDialog(GetCurrentProcessId(), caption, waitMs);
 }
 
 namespace {

@@ -34,8 +34,10 @@ class SetupCall {
     DWORD threadId_ = 0;
 };
 
+// How long a box is given to show after what opens it.
+const DWORD kBoxWaitMs = 15000;
 // A visible dialog or message box of this process with the caption, or nullptr.
-HWND WaitForBox(const char *caption);
+HWND WaitForBox(const char *caption, DWORD waitMs = kBoxWaitMs);
 // A visible message box owned by `owner`, or nullptr.
 HWND WaitForBoxOwnedBy(HWND owner);
 // True when the box shows this standard icon (IDI_EXCLAMATION, ...).
